@@ -1,0 +1,19 @@
+#include "runtime/fatal.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace runtime {
+
+void fatalError(std::string_view what)
+{
+    const std::string line = "koren: фатална грешка: " + std::string(what) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+    // No destructors: the window and toolkit may be half-way through a
+    // handler, and unwinding them could only add a second fault.
+    std::_Exit(kFatalExitStatus);
+}
+
+} // namespace runtime
