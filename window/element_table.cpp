@@ -1,0 +1,51 @@
+#include "window/element_table.h"
+
+namespace window {
+
+const std::string_view kDescription =
+    "Да се реализира проект, представящ междупредметни връзки Математика и Информатика.\r\n"
+    "Тема на проекта: Математика - задачи с коренуване.\r\n"
+    "Проектът да генерира тестови задачи с коренуване, за изчисляване на корен квадратен. Проектът "
+    "генерира като входни данни естествено число N от интервала [20..500], както и 5 рационални числа "
+    "представящи вероятни стойности за корен квадратен на началното число N. Рационалните числа са "
+    "закръглени до 3-тия знак след десетичната запетая и се предствят като имена в група радиобутони. "
+    "Потребителят трябва да посочи правилно изчислената стойност.\r\n"
+    "Проектът да извежда втората степен на посоченото рационално число и да извежда оценка за "
+    "верността на направения избор. \r\n";
+
+const std::string_view kQuotation =
+    "Неприятното в това да си първият, направил нещо по \r\n"
+    "правилния начин, е, че никой не оценява колко трудно е \r\n"
+    "било. \r\n";
+
+const FormSpec kForm{
+    7290, 4680, {192, 192, 255}, "Times New Roman", 12,
+    "www.koren.example Математика - изчисляване корен квадратен",
+};
+
+namespace {
+constexpr Rgb kTitleOrange{255, 192, 128};
+constexpr Rgb kFrameBlue{192, 192, 255};
+constexpr Rgb kOptionCyan{0, 255, 255};
+} // namespace
+
+// clang-format off
+const std::array<ElementSpec, 13> kElements{{
+    // name       index kind                 frame  left  top   width height tab background               text                                multi  visible
+    {"Text1",    0,  Kind::TextBox,       false,  240, 2760, 6735, 1815,  0, std::nullopt,          kDescription,                        true,  true},
+    {"Text1",    1,  Kind::TextBox,       false,  600, 3240, 6735, 1815,  1, std::nullopt,          kQuotation,                          true,  false},
+    {"Label1",   0,  Kind::Label,         false,  960,    0, 4575,  375,  2, kTitleOrange,          "Математика - задачи с коренуване",  false, true},
+    {"Frame1",  -1,  Kind::Frame,         false,  120,  480, 2175, 2175,  3, kFrameBlue,            "Стойност за корен",                 false, true},
+    {"Option1",  0,  Kind::OptionButton,  true,   480,  240, 1335,  375,  4, kOptionCyan,           "Option1",                           false, true},
+    {"Option1",  1,  Kind::OptionButton,  true,   480,  600, 1335,  375,  5, kOptionCyan,           "Option1",                           false, true},
+    {"Option1",  2,  Kind::OptionButton,  true,   480,  960, 1335,  375,  6, kOptionCyan,           "Option1",                           false, true},
+    {"Option1",  3,  Kind::OptionButton,  true,   480, 1320, 1335,  375,  7, kOptionCyan,           "Option1",                           false, true},
+    {"Option1",  4,  Kind::OptionButton,  true,   480, 1680, 1335,  375,  8, kOptionCyan,           "Option1",                           false, true},
+    {"Command1", 0,  Kind::CommandButton, false, 2640, 1680, 1695,  375,  9, Rgb{128, 255, 128},    "Изведи",                            false, true},
+    {"Command1", 1,  Kind::CommandButton, false, 5160, 2160, 1695,  375, 10, Rgb{255, 128, 128},    "Чисти",                             false, true},
+    {"Text2",   -1,  Kind::TextBox,       false, 2520,  960, 3855,  495, 11, std::nullopt,          "",                                  false, true},
+    {"Label1",   1,  Kind::Label,         false, 2520,  600, 3855,  375, 12, kTitleOrange,          "Число за коренуване",               false, true},
+}};
+// clang-format on
+
+} // namespace window

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace window {
+
+enum class Kind { TextBox, Label, Frame, OptionButton, CommandButton };
+
+struct Rgb {
+    int red, green, blue;
+};
+
+// One element of the main window. Positions and sizes are in twips
+// (1/1440 inch), relative to the element's container.
+struct ElementSpec {
+    std::string_view name;
+    int index; // position in its array; -1 for an element that is no array
+    Kind kind;
+    bool inFrame; // placed inside Frame1 rather than the window
+    int left, top, width, height;
+    int tabOrder;
+    std::optional<Rgb> background; // empty: the usual colour for the kind
+    std::string_view text;         // initial text or caption, CR LF line breaks
+    bool multiLine;
+    bool visible;
+};
+
+struct FormSpec {
+    int clientWidth, clientHeight; // twips
+    Rgb background;
+    std::string_view fontFamily;
+    int fontPoints;
+    std::string_view title;
+};
+
+inline constexpr int kTwipsPerPixel = 15; // at 96 dots per inch
+constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+
+extern const FormSpec kForm;
+extern const std::array<ElementSpec, 13> kElements;
+
+// The texts the window opens with.
+extern const std::string_view kDescription;
+extern const std::string_view kQuotation;
+
+} // namespace window

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace window {
+
+// The program's icon, a stack of three books, at 16 and 32 pixels.
+QIcon programIcon();
+
+} // namespace window

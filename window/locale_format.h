@@ -1,0 +1,13 @@
+#pragma once
+
+#include "runtime/number_format.h"
+
+class QLocale;
+
+namespace window {
+
+// The regional number settings the quiz formats with, taken from a Qt
+// locale. Digits stay ASCII whatever the locale's own digits are.
+runtime::NumberFormat numberFormatOf(const QLocale& locale);
+
+} // namespace window

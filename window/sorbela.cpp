@@ -1,0 +1,256 @@
+#include "window/sorbela.h"
+
+#include "runtime/fatal.h"
+#include "runtime/number_text.h"
+#include "window/element_table.h"
+#include "window/icon.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyle>
+#include <QStyleFactory>
+
+#include <algorithm>
+#include <vector>
+
+namespace window {
+namespace {
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The quiz speaks CR LF; the text widgets keep a plain LF.
+QString toWidgetText(std::string_view text)
+{
+    return fromUtf8(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string fromWidgetText(const QString& text)
+{
+    QString crlf = text;
+    crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return crlf.toStdString();
+}
+
+// An element the window does not have is as fatal as a failed call on one.
+template <typename Widget, std::size_t N>
+Widget* element(const std::array<Widget*, N>& elements, std::int16_t index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= N)
+        runtime::fatalError("няма елемент с индекс " + runtime::integerText(index));
+    return elements[static_cast<std::size_t>(index)];
+}
+
+QColor toColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+QRect toPixels(const ElementSpec& spec)
+{
+    return QRect(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
+                 twipsToPixels(spec.height));
+}
+
+// Paints the element's whole rectangle in its colour. Buttons fill with the
+// button role, the other kinds with the window role.
+void fill(QWidget* widget, Rgb rgb)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(widget->backgroundRole(), toColor(rgb));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// Read-only, yet a box a keyboard user can reach, scroll, select and copy from.
+void makeReadOnly(QWidget* box, bool multiLine)
+{
+    box->setFocusPolicy(Qt::StrongFocus);
+    if (multiLine) {
+        auto* edit = static_cast<QPlainTextEdit*>(box);
+        edit->setReadOnly(true);
+        edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        edit->setTabChangesFocus(true);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    } else {
+        static_cast<QLineEdit*>(box)->setReadOnly(true);
+    }
+}
+
+} // namespace
+
+Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QWidget* parent)
+    : QWidget(parent), quiz_(*this, random, std::move(format))
+{
+    // One style for every element, so the colours show the same way
+    // whatever the desktop's own style would do with them.
+    style_ = QStyleFactory::create(QStringLiteral("Fusion"));
+    style_->setParent(this);
+    setStyle(style_);
+
+    setObjectName(QStringLiteral("Sorbela"));
+    setWindowTitle(fromUtf8(kForm.title));
+    setWindowIcon(programIcon());
+    QFont font(fromUtf8(kForm.fontFamily), kForm.fontPoints, QFont::Normal, false);
+    font.setStyleHint(QFont::Serif);
+    setFont(font);
+    fill(this, kForm.background);
+    setFixedSize(twipsToPixels(kForm.clientWidth), twipsToPixels(kForm.clientHeight));
+
+    optionGroup_ = new QButtonGroup(this);
+    optionGroup_->setExclusive(true);
+    for (const ElementSpec& spec : kElements) {
+        QWidget* widget = build(spec);
+        widget->setStyle(style_);
+        widget->setObjectName(fromUtf8(spec.name) + (spec.index >= 0 ? QStringLiteral("_%1").arg(spec.index) : QString()));
+        widget->setGeometry(toPixels(spec));
+        if (spec.background)
+            fill(widget, *spec.background);
+        widget->setVisible(spec.visible);
+    }
+
+    label1_[1]->setBuddy(text2_);
+    text1_[0]->setAccessibleName(QStringLiteral("Резултат"));
+    text1_[1]->setAccessibleName(QStringLiteral("Цитат"));
+    setUpTabOrder();
+    routeEvents();
+    text1_[0]->setFocus(Qt::OtherFocusReason);
+}
+
+Sorbela::~Sorbela() = default;
+
+QWidget* Sorbela::build(const ElementSpec& spec)
+{
+    QWidget* container = spec.inFrame ? static_cast<QWidget*>(frame1_) : this;
+    const QString text = toWidgetText(spec.text);
+    const auto at = static_cast<std::size_t>(std::max(spec.index, 0));
+    switch (spec.kind) {
+    case Kind::TextBox:
+        if (spec.multiLine) {
+            auto* box = new QPlainTextEdit(text, container);
+            makeReadOnly(box, true);
+            text1_.at(at) = box;
+            return box;
+        } else {
+            auto* box = new QLineEdit(text, container);
+            makeReadOnly(box, false);
+            text2_ = box;
+            return box;
+        }
+    case Kind::Label: {
+        auto* label = new QLabel(text, container);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label1_.at(at) = label;
+        return label;
+    }
+    case Kind::Frame:
+        frame1_ = new QGroupBox(text, container);
+        return frame1_;
+    case Kind::OptionButton: {
+        auto* option = new QRadioButton(text, container);
+        optionGroup_->addButton(option, spec.index);
+        option1_.at(at) = option;
+        return option;
+    }
+    case Kind::CommandButton: {
+        auto* button = new QPushButton(text, container);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        command1_.at(at) = button;
+        return button;
+    }
+    }
+    return nullptr;
+}
+
+void Sorbela::setUpTabOrder()
+{
+    std::vector<const ElementSpec*> byTab;
+    for (const ElementSpec& spec : kElements)
+        byTab.push_back(&spec);
+    std::sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tabOrder < b->tabOrder; });
+
+    QWidget* previous = nullptr;
+    for (const ElementSpec* spec : byTab) {
+        const QString name = fromUtf8(spec->name) + (spec->index >= 0 ? QStringLiteral("_%1").arg(spec->index) : QString());
+        auto* widget = findChild<QWidget*>(name);
+        if (!widget || widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void Sorbela::routeEvents()
+{
+    // A choice counts when an option becomes checked: by mouse, by arrow
+    // keys, or by a screen reader's toggle action (which emits no click).
+    connect(optionGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            quiz_.Option1_Click(static_cast<std::int16_t>(id));
+    });
+    for (std::size_t i = 0; i < command1_.size(); ++i)
+        connect(command1_[i], &QPushButton::clicked, this,
+                [this, i] { quiz_.Command1_Click(static_cast<std::int16_t>(i)); });
+
+    // Keys 1 to 5 pick the option in that place, wherever the focus is.
+    for (std::size_t i = 0; i < option1_.size(); ++i) {
+        auto* shortcut = new QShortcut(QKeySequence(static_cast<int>(Qt::Key_1) + static_cast<int>(i)), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, option1_[i], &QAbstractButton::click);
+    }
+}
+
+void Sorbela::load()
+{
+    quiz_.Form_Load();
+}
+
+std::string Sorbela::option1Caption(std::int16_t index) const
+{
+    return element(option1_, index)->text().toStdString();
+}
+
+void Sorbela::setOption1Caption(std::int16_t index, std::string_view caption)
+{
+    element(option1_, index)->setText(fromUtf8(caption));
+}
+
+void Sorbela::setOption1Value(std::int16_t index, bool selected)
+{
+    QRadioButton* option = element(option1_, index);
+    const QSignalBlocker quietOption(option);
+    const QSignalBlocker quietGroup(optionGroup_);
+    // An exclusive group ignores unchecking its checked button.
+    optionGroup_->setExclusive(false);
+    option->setChecked(selected);
+    optionGroup_->setExclusive(true);
+}
+
+void Sorbela::setText2Text(std::string_view text)
+{
+    text2_->setText(fromUtf8(text));
+}
+
+std::string Sorbela::text1Text(std::int16_t index) const
+{
+    return fromWidgetText(element(text1_, index)->toPlainText());
+}
+
+void Sorbela::setText1Text(std::int16_t index, std::string_view text)
+{
+    element(text1_, index)->setPlainText(toWidgetText(text));
+}
+
+} // namespace window

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "quiz/quiz.h"
+#include "quiz/window_elements.h"
+#include "runtime/number_format.h"
+#include "runtime/random_source.h"
+
+#include <QWidget>
+
+#include <array>
+
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStyle;
+
+namespace window {
+
+struct ElementSpec;
+
+// The main window. Built from the element table, it shows the quiz through
+// the window-elements interface and routes the pupil's clicks and keys to
+// the quiz's handlers. It owns the quiz.
+class Sorbela final : public QWidget, public quiz::WindowElements {
+    Q_OBJECT
+
+public:
+    Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QWidget* parent = nullptr);
+    ~Sorbela() override;
+
+    // Raises the window's Load: the quiz draws its first question. Called
+    // once, before the window is shown.
+    void load();
+
+    std::string option1Caption(std::int16_t index) const override;
+    void setOption1Caption(std::int16_t index, std::string_view caption) override;
+    void setOption1Value(std::int16_t index, bool selected) override;
+    void setText2Text(std::string_view text) override;
+    std::string text1Text(std::int16_t index) const override;
+    void setText1Text(std::int16_t index, std::string_view text) override;
+
+private:
+    QWidget* build(const ElementSpec& spec);
+    void setUpTabOrder();
+    void routeEvents();
+
+    QStyle* style_ = nullptr;
+    QGroupBox* frame1_ = nullptr;
+    QLineEdit* text2_ = nullptr;
+    std::array<QPlainTextEdit*, 2> text1_{};
+    std::array<QLabel*, 2> label1_{};
+    std::array<QRadioButton*, 5> option1_{};
+    std::array<QPushButton*, 2> command1_{};
+    QButtonGroup* optionGroup_ = nullptr;
+
+    quiz::Quiz quiz_;
+};
+
+} // namespace window
