@@ -69,6 +69,19 @@ void fill(QWidget* widget, Rgb rgb)
     widget->setAutoFillBackground(true);
 }
 
+// A style paints a button with its own shading; a style sheet keeps the
+// button's colour solid, with a raised edge that sinks when pressed and a
+// dark edge while it has the focus.
+void paintButton(QPushButton* button, Rgb rgb)
+{
+    const QString colour = toColor(rgb).name();
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; border: 2px solid; border-color: #fff #404040 #404040 #fff; }"
+                       "QPushButton:focus { border-color: #000; }"
+                       "QPushButton:pressed { border-color: #404040 #fff #fff #404040; }")
+            .arg(colour));
+}
+
 // Read-only, yet a box a keyboard user can reach, scroll, select and copy from.
 void makeReadOnly(QWidget* box, bool multiLine)
 {
@@ -114,7 +127,9 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
         widget->setStyle(style_);
         widget->setObjectName(fromUtf8(spec.name) + (spec.index >= 0 ? QStringLiteral("_%1").arg(spec.index) : QString()));
         widget->setGeometry(toPixels(spec));
-        if (spec.background)
+        if (spec.kind == Kind::CommandButton && spec.background)
+            paintButton(static_cast<QPushButton*>(widget), *spec.background);
+        else if (spec.background)
             fill(widget, *spec.background);
         widget->setVisible(spec.visible);
     }
@@ -204,11 +219,17 @@ void Sorbela::routeEvents()
         connect(command1_[i], &QPushButton::clicked, this,
                 [this, i] { quiz_.Command1_Click(static_cast<std::int16_t>(i)); });
 
-    // Keys 1 to 5 pick the option in that place, wherever the focus is.
-    for (std::size_t i = 0; i < option1_.size(); ++i) {
-        auto* shortcut = new QShortcut(QKeySequence(static_cast<int>(Qt::Key_1) + static_cast<int>(i)), this);
+    // Keys 1 to 5 pick the option in that place, wherever the focus is, and
+    // like a click they move the focus to it, so a screen reader says what
+    // was picked.
+    for (QRadioButton* option : option1_) {
+        const int key = static_cast<int>(Qt::Key_1) + static_cast<int>(optionGroup_->id(option));
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, option1_[i], &QAbstractButton::click);
+        connect(shortcut, &QShortcut::activated, option, [option] {
+            option->setFocus(Qt::ShortcutFocusReason);
+            option->click();
+        });
     }
 }
 

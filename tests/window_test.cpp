@@ -1,0 +1,377 @@
+// The real window, driven with real mouse and key events on the offscreen
+// platform. What the element table alone cannot promise is checked here:
+// what renders, where, in which font, and how the controls behave.
+
+#include "runtime/number_format.h"
+#include "support/scripted_random.h"
+#include "window/element_table.h"
+#include "window/locale_format.h"
+#include "window/sorbela.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+namespace {
+
+using testing_support::ScriptedRandom;
+
+constexpr float kR1Base10 = 0.0f;    // BaseNumber 10
+constexpr float kR1Base142 = 0.132f; // BaseNumber 142
+float r2Slot(int slot) { return static_cast<float>(slot) / 10.0f; }
+
+class WindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        // First question: roots of 10..14, 10 asked. Every later one: roots
+        // of 142..146, 144 asked.
+        random.pushQuestion(kR1Base10, r2Slot(0));
+        for (int i = 0; i < 50; ++i)
+            random.pushQuestion(kR1Base142, r2Slot(2));
+        form = std::make_unique<window::Sorbela>(random, runtime::NumberFormat{});
+        form->load();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    template <typename W>
+    W* element(const char* name) const
+    {
+        auto* widget = form->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QRadioButton* option(int i) const { return element<QRadioButton>(QStringLiteral("Option1_%1").arg(i).toLatin1()); }
+    QPushButton* check() const { return element<QPushButton>("Command1_0"); }
+    QPushButton* clear() const { return element<QPushButton>("Command1_1"); }
+    QPlainTextEdit* result() const { return element<QPlainTextEdit>("Text1_0"); }
+    QLineEdit* question() const { return element<QLineEdit>("Text2"); }
+
+    int checkedOption() const
+    {
+        int found = -1;
+        for (int i = 0; i < 5; ++i)
+            if (option(i)->isChecked()) {
+                EXPECT_EQ(found, -1) << "two options selected";
+                found = i;
+            }
+        return found;
+    }
+    void key(Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+    }
+    // Typing with explicit text, as a keyboard with that layout would.
+    void type(QWidget* target, Qt::Key k, const QString& text)
+    {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &release);
+    }
+    QString resultText() const { return result()->toPlainText(); }
+
+    ScriptedRandom random;
+    std::unique_ptr<window::Sorbela> form;
+};
+
+bool near(QColor a, QColor b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+TEST_F(WindowTest, RendersEveryElementInItsColour)
+{
+    const QImage image = form->grab().toImage();
+    ASSERT_EQ(image.size(), QSize(486, 312));
+    const auto at = [&](QWidget* w, QPoint inside) { return image.pixelColor(w->mapTo(form.get(), inside)); };
+
+    const struct {
+        QWidget* widget;
+        QPoint inside;
+        QColor colour;
+        int tolerance;
+    } samples[] = {
+        {form.get(), {480, 2}, {192, 192, 255}, 0},
+        {form.get(), {300, 140}, {192, 192, 255}, 0},
+        {element<QLabel>("Label1_0"), {4, 20}, {255, 192, 128}, 0},
+        {element<QLabel>("Label1_1"), {4, 20}, {255, 192, 128}, 0},
+        {element<QGroupBox>("Frame1"), {20, 130}, {192, 192, 255}, 4},
+        {option(0), {85, 3}, {0, 255, 255}, 0},
+        {option(4), {85, 21}, {0, 255, 255}, 0},
+        {check(), {10, 12}, {128, 255, 128}, 0},
+        {clear(), {10, 12}, {255, 128, 128}, 0},
+        {result(), {200, 110}, {255, 255, 255}, 0},
+        {question(), {250, 25}, {255, 255, 255}, 0},
+    };
+    for (const auto& s : samples)
+        EXPECT_TRUE(near(at(s.widget, s.inside), s.colour, s.tolerance))
+            << s.widget->objectName().toStdString() << " shows " << at(s.widget, s.inside).name().toStdString();
+}
+
+TEST_F(WindowTest, PlacesOptionsInsideTheFrameAndUsesTheSerifFont)
+{
+    EXPECT_EQ(form->size(), QSize(486, 312));
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(option(i)->parentWidget(), element<QGroupBox>("Frame1"));
+        // frame at (8, 32); options at (32, 16 + 24 i) inside it
+        EXPECT_EQ(option(i)->mapTo(form.get(), QPoint(0, 0)), QPoint(40, 48 + 24 * i));
+        EXPECT_EQ(option(i)->size(), QSize(89, 25));
+    }
+    EXPECT_EQ(check()->geometry(), QRect(176, 112, 113, 25));
+    EXPECT_EQ(result()->geometry(), QRect(16, 184, 449, 121));
+
+    for (QWidget* w : {static_cast<QWidget*>(option(0)), static_cast<QWidget*>(result()),
+                       static_cast<QWidget*>(check()), static_cast<QWidget*>(question())}) {
+        const QFontInfo resolved(w->font());
+        EXPECT_TRUE(resolved.family() == QLatin1String("Times New Roman")
+                    || resolved.family() == QLatin1String("Liberation Serif"))
+            << resolved.family().toStdString();
+        EXPECT_EQ(resolved.pixelSize(), 16); // 12 points at 96 dpi
+        EXPECT_FALSE(resolved.bold() || resolved.italic());
+    }
+    // No caption is cut off.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_LE(option(i)->sizeHint().width(), option(i)->width()) << i;
+    for (QPushButton* b : {check(), clear()})
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + 8, b->width());
+}
+
+TEST_F(WindowTest, OpensWithTheDescriptionAndTheFirstQuestion)
+{
+    const QString description = resultText();
+    const QStringList lines = description.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 5); // four lines, each ended by a break
+    EXPECT_EQ(lines[0], QStringLiteral("Да се реализира проект, представящ междупредметни връзки Математика и Информатика."));
+    EXPECT_TRUE(lines[2].contains(QStringLiteral("от интервала [20..500]")));
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("направения избор. ")));
+    EXPECT_EQ(lines[4], QString());
+    EXPECT_EQ(form->text1Text(0).substr(form->text1Text(0).size() - 6), "р. \r\n"); // CR LF for the quiz
+
+    auto* quotation = element<QPlainTextEdit>("Text1_1");
+    EXPECT_FALSE(quotation->isVisible());
+    EXPECT_TRUE(quotation->toPlainText().startsWith(QStringLiteral("Неприятното в това да си първият")));
+
+    EXPECT_EQ(question()->text(), QStringLiteral("Изчислете корен квадратен на 10"));
+    EXPECT_EQ(option(0)->text(), QStringLiteral("3.162"));
+    EXPECT_EQ(option(4)->text(), QStringLiteral("3.742"));
+    EXPECT_EQ(checkedOption(), -1);
+    EXPECT_EQ(element<QGroupBox>("Frame1")->title(), QStringLiteral("Стойност за корен"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
+    EXPECT_FALSE(form->windowIcon().isNull());
+    EXPECT_EQ(form->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+}
+
+TEST_F(WindowTest, TabVisitsTheControlsInOrderFromTheResultArea)
+{
+    EXPECT_EQ(QApplication::focusWidget(), result());
+    // The option group is one stop: its chosen option, or the first.
+    const auto tabRound = [&] {
+        QStringList visited;
+        for (int i = 0; i < 5; ++i) {
+            key(Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        return visited;
+    };
+    EXPECT_EQ(tabRound(), (QStringList{"Option1_0", "Command1_0", "Command1_1", "Text2", "Text1_0"}));
+    key(Qt::Key_4);
+    EXPECT_EQ(QApplication::focusWidget(), option(3));
+    EXPECT_EQ(tabRound(), (QStringList{"Command1_0", "Command1_1", "Text2", "Text1_0", "Option1_3"}));
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), result());
+    key(Qt::Key_Backtab);
+    key(Qt::Key_Backtab);
+    key(Qt::Key_Backtab);
+    key(Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), option(3));
+}
+
+TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
+{
+    QTest::mouseClick(option(1), Qt::LeftButton);
+    EXPECT_EQ(checkedOption(), 1);
+    QTest::mouseClick(check(), Qt::LeftButton);
+    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
+
+    option(1)->setFocus();
+    key(Qt::Key_Up);
+    EXPECT_EQ(checkedOption(), 0);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(checkedOption(), 2);
+    QTest::mouseClick(check(), Qt::LeftButton);
+    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
+
+    // Digits choose wherever the focus is, text boxes included, and the
+    // focus follows the choice as it would a click.
+    for (QWidget* focus : {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()),
+                           static_cast<QWidget*>(clear())}) {
+        focus->setFocus();
+        key(Qt::Key_1);
+        EXPECT_EQ(checkedOption(), 0);
+        EXPECT_EQ(QApplication::focusWidget(), option(0));
+        key(Qt::Key_5);
+        EXPECT_EQ(checkedOption(), 4);
+        EXPECT_EQ(QApplication::focusWidget(), option(4));
+    }
+    QTest::mouseClick(check(), Qt::LeftButton);
+    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.742 * 3.742 = 14.002564"));
+    key(Qt::Key_1);
+    QTest::mouseClick(check(), Qt::LeftButton);
+    EXPECT_EQ(resultText(), QStringLiteral("Правилно!\n3.162 * 3.162 = 9.998244"));
+}
+
+TEST_F(WindowTest, FullRoundFromTheKeyboard)
+{
+    // Check before choosing: a prompt, no verdict.
+    check()->setFocus();
+    key(Qt::Key_Space);
+    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
+
+    key(Qt::Key_3);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), check());
+    key(Qt::Key_Space);
+    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
+    key(Qt::Key_Return); // not a default button: Enter does nothing
+    key(Qt::Key_Tab);
+    key(Qt::Key_Return);
+    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
+
+    // "Чисти" asks a new question and clears the choice.
+    clear()->setFocus();
+    key(Qt::Key_Space);
+    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
+    EXPECT_EQ(question()->text(), QStringLiteral("Изчислете корен квадратен на 144"));
+    EXPECT_EQ(option(2)->text(), QStringLiteral("12.000"));
+    EXPECT_EQ(checkedOption(), -1);
+
+    check()->setFocus();
+    key(Qt::Key_Space);
+    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
+    QTest::mouseClick(option(2), Qt::LeftButton);
+    QTest::mouseClick(check(), Qt::LeftButton);
+    EXPECT_EQ(resultText(), QStringLiteral("Правилно!\n12 * 12 = 144"));
+    EXPECT_EQ(checkedOption(), 2);
+}
+
+TEST_F(WindowTest, TextBoxesRefuseTypingButAllowCopying)
+{
+    QTest::mouseClick(option(0), Qt::LeftButton);
+    QTest::mouseClick(check(), Qt::LeftButton);
+    const QString before = resultText();
+    const QString asked = question()->text();
+
+    for (QWidget* box : {static_cast<QWidget*>(result()), static_cast<QWidget*>(question())}) {
+        box->setFocus();
+        type(box, Qt::Key_A, QStringLiteral("ж"));
+        type(box, Qt::Key_X, QStringLiteral("x"));
+        key(Qt::Key_Backspace);
+        key(Qt::Key_Delete);
+        key(Qt::Key_Return); // no default button either
+        QApplication::clipboard()->setText(QStringLiteral("поставено"));
+        key(Qt::Key_V, Qt::ControlModifier);
+        key(Qt::Key_A, Qt::ControlModifier);
+        key(Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(resultText(), before);
+        EXPECT_EQ(question()->text(), asked);
+        EXPECT_TRUE(box->isEnabled());
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), asked); // copied from Text2, selected with Ctrl+A
+    result()->setFocus();
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), before);
+}
+
+TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
+{
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(form.get());
+    ASSERT_NE(root, nullptr);
+    const auto find = [&](QAccessible::Role role, const QString& name) -> QAccessibleInterface* {
+        std::vector<QAccessibleInterface*> pending{root};
+        while (!pending.empty()) {
+            QAccessibleInterface* node = pending.back();
+            pending.pop_back();
+            if (node->role() == role && node->text(QAccessible::Name) == name && !node->state().invisible)
+                return node;
+            for (int i = 0; i < node->childCount(); ++i)
+                pending.push_back(node->child(i));
+        }
+        return nullptr;
+    };
+
+    QAccessibleInterface* asked = find(QAccessible::EditableText, QStringLiteral("Число за коренуване"));
+    ASSERT_NE(asked, nullptr);
+    EXPECT_EQ(asked->text(QAccessible::Value), QStringLiteral("Изчислете корен квадратен на 10"));
+    EXPECT_TRUE(asked->state().readOnly);
+
+    QAccessibleInterface* choice = find(QAccessible::RadioButton, QStringLiteral("3.317"));
+    ASSERT_NE(choice, nullptr);
+    ASSERT_TRUE(choice->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    choice->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(choice->state().checked);
+
+    QAccessibleInterface* checkButton = find(QAccessible::Button, QStringLiteral("Изведи"));
+    ASSERT_NE(checkButton, nullptr);
+    checkButton->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return resultText().startsWith(QStringLiteral("Грешка")); })); // animated
+
+    QAccessibleInterface* verdict = find(QAccessible::EditableText, QStringLiteral("Резултат"));
+    ASSERT_NE(verdict, nullptr);
+    ASSERT_NE(verdict->textInterface(), nullptr);
+    EXPECT_EQ(verdict->textInterface()->text(0, verdict->textInterface()->characterCount()),
+              QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
+}
+
+TEST(LocaleFormat, SeparatorsComeFromTheLocale)
+{
+    const struct {
+        const char* locale;
+        const char* decimal;
+        const char* group;
+    } cases[] = {
+        {"C", ".", ","},
+        {"en_US", ".", ","},
+        {"bg_BG", ",", "\u00A0"},
+        {"de_DE", ",", "."},
+        {"fr_FR", ",", "\u202F"},
+        {"ar_EG", "\u066B", "\u066C"},
+    };
+    for (const auto& c : cases) {
+        const runtime::NumberFormat format = window::numberFormatOf(QLocale(QString::fromLatin1(c.locale)));
+        EXPECT_EQ(format.decimalSeparator, c.decimal) << c.locale;
+        EXPECT_EQ(format.groupSeparator, c.group) << c.locale;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
