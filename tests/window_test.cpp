@@ -211,6 +211,11 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
 {
     QTest::mouseClick(option(1), Qt::LeftButton);
     EXPECT_EQ(checkedOption(), 1);
+    // Anywhere on the coloured rectangle, not only on the circle and caption.
+    QTest::mouseClick(option(3), Qt::LeftButton, Qt::NoModifier, QPoint(86, 22));
+    EXPECT_EQ(checkedOption(), 3);
+    QTest::mouseClick(option(1), Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_EQ(checkedOption(), 1);
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
 

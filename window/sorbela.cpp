@@ -4,6 +4,7 @@
 #include "runtime/number_text.h"
 #include "window/element_table.h"
 #include "window/icon.h"
+#include "window/option_button.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -172,7 +173,7 @@ QWidget* Sorbela::build(const ElementSpec& spec)
         frame1_ = new QGroupBox(text, container);
         return frame1_;
     case Kind::OptionButton: {
-        auto* option = new QRadioButton(text, container);
+        auto* option = new OptionButton(text, container);
         optionGroup_->addButton(option, spec.index);
         option1_.at(at) = option;
         return option;
