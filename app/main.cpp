@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
 
     QApplication::setApplicationName(QStringLiteral("koren"));
     QApplication::setApplicationVersion(QStringLiteral(KOREN_VERSION_TEXT));
-    QApplication::setDesktopFileName(QStringLiteral("koren"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.koren"));
 
     runtime::ClockRandom random;
     window::Sorbela form(random, window::numberFormatOf(QLocale::system()));
