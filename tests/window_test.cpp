@@ -3,6 +3,7 @@
 // what renders, where, in which font, and how the controls behave.
 
 #include "runtime/number_format.h"
+#include "support/qt_printers.h"
 #include "support/scripted_random.h"
 #include "window/element_table.h"
 #include "window/locale_format.h"
@@ -26,8 +27,6 @@
 #include <QTest>
 
 #include <memory>
-
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace {
 
