@@ -175,7 +175,8 @@ TEST_F(WindowTest, OpensWithTheDescriptionAndTheFirstQuestion)
     EXPECT_EQ(option(0)->text(), QStringLiteral("3.162"));
     EXPECT_EQ(option(4)->text(), QStringLiteral("3.742"));
     EXPECT_EQ(checkedOption(), -1);
-    EXPECT_EQ(element<QGroupBox>("Frame1")->title(), QStringLiteral("Стойност за корен"));
+    EXPECT_EQ(element<QGroupBox>("Frame1")->accessibleName(), QStringLiteral("Стойност за корен"));
+    EXPECT_EQ(element<QLabel>("FrameCaption")->text(), QStringLiteral("Стойност за корен"));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
     EXPECT_FALSE(form->windowIcon().isNull());
     EXPECT_EQ(form->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));

@@ -3,6 +3,7 @@
 #include "runtime/fatal.h"
 #include "runtime/number_text.h"
 #include "window/element_table.h"
+#include "window/frame_box.h"
 #include "window/icon.h"
 #include "window/option_button.h"
 
@@ -170,7 +171,7 @@ QWidget* Sorbela::build(const ElementSpec& spec)
         return label;
     }
     case Kind::Frame:
-        frame1_ = new QGroupBox(text, container);
+        frame1_ = new FrameBox(text, container);
         return frame1_;
     case Kind::OptionButton: {
         auto* option = new OptionButton(text, container);

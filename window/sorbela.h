@@ -10,7 +10,6 @@
 #include <array>
 
 class QButtonGroup;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -21,6 +20,7 @@ class QStyle;
 namespace window {
 
 struct ElementSpec;
+class FrameBox;
 
 // The main window. Built from the element table, it shows the quiz through
 // the window-elements interface and routes the pupil's clicks and keys to
@@ -49,7 +49,7 @@ private:
     void routeEvents();
 
     QStyle* style_ = nullptr;
-    QGroupBox* frame1_ = nullptr;
+    FrameBox* frame1_ = nullptr;
     QLineEdit* text2_ = nullptr;
     std::array<QPlainTextEdit*, 2> text1_{};
     std::array<QLabel*, 2> label1_{};

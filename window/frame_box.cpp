@@ -1,0 +1,45 @@
+#include "window/frame_box.h"
+
+#include <QEvent>
+#include <QLabel>
+
+namespace window {
+
+FrameBox::FrameBox(const QString& caption, QWidget* parent) : QGroupBox(parent), caption_(new QLabel(caption, this))
+{
+    setAccessibleName(caption); // what a screen reader calls the group
+    caption_->setObjectName(QStringLiteral("FrameCaption"));
+    caption_->setAutoFillBackground(true);
+    caption_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    placeCaption();
+}
+
+QString FrameBox::caption() const
+{
+    return caption_->text();
+}
+
+void FrameBox::showEvent(QShowEvent* event)
+{
+    caption_->raise();
+    QGroupBox::showEvent(event);
+}
+
+bool FrameBox::event(QEvent* event)
+{
+    // The caption takes the frame's colour and font, whenever they change.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
+        caption_->setPalette(palette());
+        placeCaption();
+    }
+    return QGroupBox::event(event);
+}
+
+void FrameBox::placeCaption()
+{
+    caption_->setFont(font());
+    caption_->adjustSize();
+    caption_->move(6, 0);
+}
+
+} // namespace window

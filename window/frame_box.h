@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QLabel;
+
+namespace window {
+
+// A frame whose caption sits on its top edge and stays readable above the
+// controls inside it: the first option begins just under the edge, and with
+// the caption drawn by the frame itself its descenders would be painted over.
+class FrameBox final : public QGroupBox {
+public:
+    FrameBox(const QString& caption, QWidget* parent);
+
+    QString caption() const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void placeCaption();
+
+    QLabel* caption_;
+};
+
+} // namespace window
