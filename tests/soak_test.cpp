@@ -123,7 +123,7 @@ TEST(LongSession, TenThousandRoundsWithoutGrowth)
     std::printf("resident memory after round 100: %.2f MiB, after round %d: %.2f MiB\n", afterWarmUp / 1048576.0,
                 kRounds, atEnd / 1048576.0);
 #if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "growth is not measured here: AddressSanitizer holds freed memory back";
+    std::printf("growth not judged: AddressSanitizer holds freed memory back; its leak check runs at exit\n");
 #else
     EXPECT_LE(atEnd - afterWarmUp, 1L << 20);
 #endif
