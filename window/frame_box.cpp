@@ -2,6 +2,8 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QPainter>
+#include <qdrawutil.h>
 
 namespace window {
 
@@ -23,6 +25,13 @@ void FrameBox::showEvent(QShowEvent* event)
 {
     caption_->raise();
     QGroupBox::showEvent(event);
+}
+
+void FrameBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int top = caption_->height() / 2;
+    qDrawShadeRect(&painter, QRect(0, top, width(), height() - top), palette(), true, 1);
 }
 
 bool FrameBox::event(QEvent* event)

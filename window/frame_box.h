@@ -9,6 +9,8 @@ namespace window {
 // A frame whose caption sits on its top edge and stays readable above the
 // controls inside it: the first option begins just under the edge, and with
 // the caption drawn by the frame itself its descenders would be painted over.
+// The edge is an etched line drawn here; the style's own group box frame is
+// an image, and reading it loads image plugins at start-up.
 class FrameBox final : public QGroupBox {
 public:
     FrameBox(const QString& caption, QWidget* parent);
@@ -17,6 +19,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "runtime/fatal.h"
 #include "runtime/number_text.h"
+#include "window/colour_button.h"
 #include "window/element_table.h"
 #include "window/frame_box.h"
 #include "window/icon.h"
@@ -71,19 +72,6 @@ void fill(QWidget* widget, Rgb rgb)
     widget->setAutoFillBackground(true);
 }
 
-// A style paints a button with its own shading; a style sheet keeps the
-// button's colour solid, with a raised edge that sinks when pressed and a
-// dark edge while it has the focus.
-void paintButton(QPushButton* button, Rgb rgb)
-{
-    const QString colour = toColor(rgb).name();
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: %1; border: 2px solid; border-color: #fff #404040 #404040 #fff; }"
-                       "QPushButton:focus { border-color: #000; }"
-                       "QPushButton:pressed { border-color: #404040 #fff #fff #404040; }")
-            .arg(colour));
-}
-
 // Read-only, yet a box a keyboard user can reach, scroll, select and copy from.
 void makeReadOnly(QWidget* box, bool multiLine)
 {
@@ -129,9 +117,7 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
         widget->setStyle(style_);
         widget->setObjectName(fromUtf8(spec.name) + (spec.index >= 0 ? QStringLiteral("_%1").arg(spec.index) : QString()));
         widget->setGeometry(toPixels(spec));
-        if (spec.kind == Kind::CommandButton && spec.background)
-            paintButton(static_cast<QPushButton*>(widget), *spec.background);
-        else if (spec.background)
+        if (spec.background && spec.kind != Kind::CommandButton)
             fill(widget, *spec.background);
         widget->setVisible(spec.visible);
     }
@@ -180,9 +166,7 @@ QWidget* Sorbela::build(const ElementSpec& spec)
         return option;
     }
     case Kind::CommandButton: {
-        auto* button = new QPushButton(text, container);
-        button->setAutoDefault(false);
-        button->setDefault(false);
+        auto* button = new ColourButton(text, spec.background ? toColor(*spec.background) : QColor(), container);
         command1_.at(at) = button;
         return button;
     }
