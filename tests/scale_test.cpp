@@ -27,19 +27,19 @@ TEST(DenseScreen, EverythingDoublesAndKeepsItsPlace)
     const QImage image = form.grab().toImage();
     EXPECT_EQ(image.size(), QSize(972, 624));
 
-    for (const window::ElementSpec& spec : window::kElements) {
-        const QString name = QString::fromUtf8(spec.name.data(), static_cast<qsizetype>(spec.name.size()))
-            + (spec.index >= 0 ? QStringLiteral("_%1").arg(spec.index) : QString());
+    for (const window::ElementRow& row : window::kElements) {
+        const QString name = QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size()))
+            + (row.index >= 0 ? QStringLiteral("_%1").arg(row.index) : QString());
         auto* widget = form.findChild<QWidget*>(name);
         ASSERT_NE(widget, nullptr) << name.toStdString();
-        const QRect logical(window::twipsToPixels(spec.left), window::twipsToPixels(spec.top),
-                            window::twipsToPixels(spec.width), window::twipsToPixels(spec.height));
+        const QRect logical(window::twipsToPixels(row.left), window::twipsToPixels(row.top),
+                            window::twipsToPixels(row.width), window::twipsToPixels(row.height));
         EXPECT_EQ(widget->geometry(), logical) << name.toStdString();
 
         // The colour fills the element's interior in device pixels too.
-        if (spec.background && spec.kind != window::Kind::Frame) {
+        if (row.background && row.kind != window::Kind::Frame) {
             const QPoint inside = widget->mapTo(&form, QPoint(widget->width() - 4, widget->height() - 4)) * 2;
-            const QColor want(spec.background->red, spec.background->green, spec.background->blue);
+            const QColor want(row.background->red, row.background->green, row.background->blue);
             EXPECT_EQ(image.pixelColor(inside), want) << name.toStdString();
         }
         // No caption is cut off at this density.
@@ -54,11 +54,3 @@ TEST(DenseScreen, EverythingDoublesAndKeepsItsPlace)
 }
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

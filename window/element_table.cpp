@@ -18,7 +18,7 @@ const std::string_view kQuotation =
     "правилния начин, е, че никой не оценява колко трудно е \r\n"
     "било. \r\n";
 
-const FormSpec kForm{
+const FormRow kForm{
     7290, 4680, {192, 192, 255}, "Times New Roman", 12,
     "www.koren.example Математика - изчисляване корен квадратен",
 };
@@ -30,7 +30,7 @@ constexpr Rgb kOptionCyan{0, 255, 255};
 } // namespace
 
 // clang-format off
-const std::array<ElementSpec, 13> kElements{{
+const std::array<ElementRow, 13> kElements{{
     // name       index kind                 frame  left  top   width height tab background               text                                multi  visible
     {"Text1",    0,  Kind::TextBox,       false,  240, 2760, 6735, 1815,  0, std::nullopt,          kDescription,                        true,  true},
     {"Text1",    1,  Kind::TextBox,       false,  600, 3240, 6735, 1815,  1, std::nullopt,          kQuotation,                          true,  false},

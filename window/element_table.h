@@ -14,7 +14,7 @@ struct Rgb {
 
 // One element of the main window. Positions and sizes are in twips
 // (1/1440 inch), relative to the element's container.
-struct ElementSpec {
+struct ElementRow {
     std::string_view name;
     int index; // position in its array; -1 for an element that is no array
     Kind kind;
@@ -27,7 +27,7 @@ struct ElementSpec {
     bool visible;
 };
 
-struct FormSpec {
+struct FormRow {
     int clientWidth, clientHeight; // twips
     Rgb background;
     std::string_view fontFamily;
@@ -38,8 +38,8 @@ struct FormSpec {
 inline constexpr int kTwipsPerPixel = 15; // at 96 dots per inch
 constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
 
-extern const FormSpec kForm;
-extern const std::array<ElementSpec, 13> kElements;
+extern const FormRow kForm;
+extern const std::array<ElementRow, 13> kElements;
 
 // The texts the window opens with.
 extern const std::string_view kDescription;

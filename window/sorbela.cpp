@@ -56,10 +56,10 @@ Widget* element(const std::array<Widget*, N>& elements, std::int16_t index)
 
 QColor toColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
-QRect toPixels(const ElementSpec& spec)
+QRect toPixels(const ElementRow& row)
 {
-    return QRect(twipsToPixels(spec.left), twipsToPixels(spec.top), twipsToPixels(spec.width),
-                 twipsToPixels(spec.height));
+    return QRect(twipsToPixels(row.left), twipsToPixels(row.top), twipsToPixels(row.width),
+                 twipsToPixels(row.height));
 }
 
 // Paints the element's whole rectangle in its colour. Buttons fill with the
@@ -112,14 +112,14 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
 
     optionGroup_ = new QButtonGroup(this);
     optionGroup_->setExclusive(true);
-    for (const ElementSpec& spec : kElements) {
-        QWidget* widget = build(spec);
+    for (const ElementRow& row : kElements) {
+        QWidget* widget = build(row);
         widget->setStyle(style_);
-        widget->setObjectName(fromUtf8(spec.name) + (spec.index >= 0 ? QStringLiteral("_%1").arg(spec.index) : QString()));
-        widget->setGeometry(toPixels(spec));
-        if (spec.background && spec.kind != Kind::CommandButton)
-            fill(widget, *spec.background);
-        widget->setVisible(spec.visible);
+        widget->setObjectName(fromUtf8(row.name) + (row.index >= 0 ? QStringLiteral("_%1").arg(row.index) : QString()));
+        widget->setGeometry(toPixels(row));
+        if (row.background && row.kind != Kind::CommandButton)
+            fill(widget, *row.background);
+        widget->setVisible(row.visible);
     }
 
     label1_[1]->setBuddy(text2_);
@@ -132,14 +132,14 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
 
 Sorbela::~Sorbela() = default;
 
-QWidget* Sorbela::build(const ElementSpec& spec)
+QWidget* Sorbela::build(const ElementRow& row)
 {
-    QWidget* container = spec.inFrame ? static_cast<QWidget*>(frame1_) : this;
-    const QString text = toWidgetText(spec.text);
-    const auto at = static_cast<std::size_t>(std::max(spec.index, 0));
-    switch (spec.kind) {
+    QWidget* container = row.inFrame ? static_cast<QWidget*>(frame1_) : this;
+    const QString text = toWidgetText(row.text);
+    const auto at = static_cast<std::size_t>(std::max(row.index, 0));
+    switch (row.kind) {
     case Kind::TextBox:
-        if (spec.multiLine) {
+        if (row.multiLine) {
             auto* box = new QPlainTextEdit(text, container);
             makeReadOnly(box, true);
             text1_.at(at) = box;
@@ -161,12 +161,12 @@ QWidget* Sorbela::build(const ElementSpec& spec)
         return frame1_;
     case Kind::OptionButton: {
         auto* option = new OptionButton(text, container);
-        optionGroup_->addButton(option, spec.index);
+        optionGroup_->addButton(option, row.index);
         option1_.at(at) = option;
         return option;
     }
     case Kind::CommandButton: {
-        auto* button = new ColourButton(text, spec.background ? toColor(*spec.background) : QColor(), container);
+        auto* button = new ColourButton(text, row.background ? toColor(*row.background) : QColor(), container);
         command1_.at(at) = button;
         return button;
     }
@@ -176,14 +176,14 @@ QWidget* Sorbela::build(const ElementSpec& spec)
 
 void Sorbela::setUpTabOrder()
 {
-    std::vector<const ElementSpec*> byTab;
-    for (const ElementSpec& spec : kElements)
-        byTab.push_back(&spec);
+    std::vector<const ElementRow*> byTab;
+    for (const ElementRow& row : kElements)
+        byTab.push_back(&row);
     std::sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tabOrder < b->tabOrder; });
 
     QWidget* previous = nullptr;
-    for (const ElementSpec* spec : byTab) {
-        const QString name = fromUtf8(spec->name) + (spec->index >= 0 ? QStringLiteral("_%1").arg(spec->index) : QString());
+    for (const ElementRow* row : byTab) {
+        const QString name = fromUtf8(row->name) + (row->index >= 0 ? QStringLiteral("_%1").arg(row->index) : QString());
         auto* widget = findChild<QWidget*>(name);
         if (!widget || widget->focusPolicy() == Qt::NoFocus)
             continue;

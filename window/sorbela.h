@@ -19,7 +19,7 @@ class QStyle;
 
 namespace window {
 
-struct ElementSpec;
+struct ElementRow;
 class FrameBox;
 
 // The main window. Built from the element table, it shows the quiz through
@@ -44,7 +44,7 @@ public:
     void setText1Text(std::int16_t index, std::string_view text) override;
 
 private:
-    QWidget* build(const ElementSpec& spec);
+    QWidget* build(const ElementRow& row);
     void setUpTabOrder();
     void routeEvents();
 
