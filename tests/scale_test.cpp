@@ -28,8 +28,7 @@ TEST(DenseScreen, EverythingDoublesAndKeepsItsPlace)
     EXPECT_EQ(image.size(), QSize(972, 624));
 
     for (const window::ElementRow& row : window::kElements) {
-        const QString name = QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size()))
-            + (row.index >= 0 ? QStringLiteral("_%1").arg(row.index) : QString());
+        const QString name = QString::fromStdString(window::elementName(row));
         auto* widget = form.findChild<QWidget*>(name);
         ASSERT_NE(widget, nullptr) << name.toStdString();
         const QRect logical(window::twipsToPixels(row.left), window::twipsToPixels(row.top),

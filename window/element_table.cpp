@@ -2,6 +2,14 @@
 
 namespace window {
 
+std::string elementName(const ElementRow& row)
+{
+    std::string name(row.name);
+    if (row.index >= 0)
+        name += "_" + std::to_string(row.index);
+    return name;
+}
+
 const std::string_view kDescription =
     "Да се реализира проект, представящ междупредметни връзки Математика и Информатика.\r\n"
     "Тема на проекта: Математика - задачи с коренуване.\r\n"

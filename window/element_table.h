@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace window {
@@ -37,6 +38,9 @@ struct FormRow {
 
 inline constexpr int kTwipsPerPixel = 15; // at 96 dots per inch
 constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+
+// The element's name with its index, "Option1_0"; the widget's object name.
+std::string elementName(const ElementRow& row);
 
 extern const FormRow kForm;
 extern const std::array<ElementRow, 13> kElements;

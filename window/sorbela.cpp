@@ -61,8 +61,7 @@ QRect toPixels(const ElementRow& row)
                  twipsToPixels(row.height));
 }
 
-// Paints the element's whole rectangle in its colour. Buttons fill with the
-// button role, the other kinds with the window role.
+// Paints the element's whole rectangle in its colour.
 void fill(QWidget* widget, Rgb rgb)
 {
     QPalette palette = widget->palette();
@@ -114,7 +113,7 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
     for (const ElementRow& row : kElements) {
         QWidget* widget = build(row);
         widget->setStyle(style_);
-        widget->setObjectName(fromUtf8(row.name) + (row.index >= 0 ? QStringLiteral("_%1").arg(row.index) : QString()));
+        widget->setObjectName(QString::fromStdString(elementName(row)));
         widget->setGeometry(toPixels(row));
         if (row.background && row.kind != Kind::CommandButton)
             fill(widget, *row.background);
@@ -182,8 +181,7 @@ void Sorbela::setUpTabOrder()
 
     QWidget* previous = nullptr;
     for (const ElementRow* row : byTab) {
-        const QString name = fromUtf8(row->name) + (row->index >= 0 ? QStringLiteral("_%1").arg(row->index) : QString());
-        auto* widget = findChild<QWidget*>(name);
+        auto* widget = findChild<QWidget*>(QString::fromStdString(elementName(*row)));
         if (!widget || widget->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
