@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace quiz {
 

@@ -43,8 +43,7 @@ long residentBytes()
 struct Window {
     Window() : form(random, kFormat)
     {
-        random.reseed();
-        form.load();
+        form.load(); // reseeds from the clock
         form.show();
     }
     QRadioButton* option(int i) const { return form.findChild<QRadioButton*>(QStringLiteral("Option1_%1").arg(i)); }

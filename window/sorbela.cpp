@@ -71,21 +71,22 @@ void fill(QWidget* widget, Rgb rgb)
 }
 
 // Read-only, yet a box a keyboard user can reach, scroll, select and copy from.
-void makeReadOnly(QWidget* box, bool multiLine)
+void makeReadOnly(QPlainTextEdit* box)
 {
     box->setFocusPolicy(Qt::StrongFocus);
-    if (multiLine) {
-        auto* edit = static_cast<QPlainTextEdit*>(box);
-        edit->setReadOnly(true);
-        edit->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        edit->setTabChangesFocus(true);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    } else {
-        static_cast<QLineEdit*>(box)->setReadOnly(true);
-    }
+    box->setReadOnly(true);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setTabChangesFocus(true);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+void makeReadOnly(QLineEdit* box)
+{
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->setReadOnly(true);
 }
 
 } // namespace
@@ -139,12 +140,12 @@ QWidget* Sorbela::build(const ElementRow& row)
     case Kind::TextBox:
         if (row.multiLine) {
             auto* box = new QPlainTextEdit(text, container);
-            makeReadOnly(box, true);
+            makeReadOnly(box);
             text1_.at(at) = box;
             return box;
         } else {
             auto* box = new QLineEdit(text, container);
-            makeReadOnly(box, false);
+            makeReadOnly(box);
             text2_ = box;
             return box;
         }
