@@ -31,8 +31,8 @@ void Quiz::NewQuestion()
     // it back to float, and halves go to even: 0.0625 * 1000 = 62.5 gives 62.
     const float r1 = random_.next(1000);
     const std::int32_t t = runtime::roundToInt32(static_cast<double>(r1) * 1000.0);
-    BaseNumber = runtime::narrowTo16(t % 400);
-    BaseNumber = add16(BaseNumber, 10);
+    BaseNumber = runtime::narrowTo16(t % kBaseCount);
+    BaseNumber = add16(BaseNumber, kFirstBase);
 
     const float r2 = random_.next(10);
     const std::int32_t u = runtime::roundToInt32(static_cast<double>(r2) * 10.0);

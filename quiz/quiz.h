@@ -15,6 +15,12 @@ namespace quiz {
 class Quiz {
 public:
     static constexpr int kSlots = 5;
+    // BaseNumber runs over kBaseCount numbers from kFirstBase: 10..409.
+    static constexpr int kFirstBase = 10;
+    static constexpr int kBaseCount = 400;
+    // The largest number a question can ask, 413: the window sizes its
+    // texts for it.
+    static constexpr int kLargestAsked = kFirstBase + kBaseCount - 1 + kSlots - 1;
 
     Quiz(WindowElements& elements, runtime::RandomSource& random, runtime::NumberFormat format);
 

@@ -23,7 +23,7 @@ void ColourButton::paintEvent(QPaintEvent*)
     QBrush face(face_);
     qDrawWinButton(&painter, rect(), palette(), sunken, &face);
 
-    QRect label = rect().adjusted(2, 2, -2, -2);
+    QRect label = rect().adjusted(kEdge, kEdge, -kEdge, -kEdge);
     if (sunken)
         label.translate(1, 1);
     style()->drawItemText(&painter, label, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(), text(),

@@ -13,10 +13,15 @@ class ColourButton final : public QPushButton {
 public:
     ColourButton(const QString& text, QColor face, QWidget* parent);
 
+    // The width the caption has inside the raised edge, pressed or not.
+    int textRoom() const { return width() - 2 * kEdge - 1; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static constexpr int kEdge = 2;
+
     QColor face_;
 };
 

@@ -34,6 +34,13 @@ void FrameBox::paintEvent(QPaintEvent*)
     qDrawShadeRect(&painter, QRect(0, top, width(), height() - top), palette(), true, 1);
 }
 
+void FrameBox::setCaptionFont(const QFont& font)
+{
+    ownCaptionFont_ = true;
+    caption_->setFont(font);
+    placeCaption();
+}
+
 bool FrameBox::event(QEvent* event)
 {
     // The caption takes the frame's colour and font, whenever they change.
@@ -46,9 +53,10 @@ bool FrameBox::event(QEvent* event)
 
 void FrameBox::placeCaption()
 {
-    caption_->setFont(font());
+    if (!ownCaptionFont_)
+        caption_->setFont(font());
     caption_->adjustSize();
-    caption_->move(6, 0);
+    caption_->move(kCaptionInset, 0);
 }
 
 } // namespace window

@@ -17,15 +17,23 @@ public:
 
     QString caption() const;
 
+    // The width the caption has on the top edge, and the font it is drawn
+    // in when the frame's own font would not fit it there.
+    int captionRoom() const { return width() - 2 * kCaptionInset; }
+    void setCaptionFont(const QFont& font);
+
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    static constexpr int kCaptionInset = 6;
+
     void placeCaption();
 
     QLabel* caption_;
+    bool ownCaptionFont_ = false;
 };
 
 } // namespace window

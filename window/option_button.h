@@ -4,14 +4,22 @@
 
 namespace window {
 
-// An option that answers a click anywhere on its coloured rectangle, not
-// only on its circle and caption: the whole rectangle looks like the option.
+// One of the five answer options. It answers a click anywhere on its
+// coloured rectangle, not only on its circle and caption, since the whole
+// rectangle looks like the option; and an arrow key always moves the choice
+// to the neighbouring option, round from the last to the first.
 class OptionButton final : public QRadioButton {
+    Q_OBJECT
+
 public:
     using QRadioButton::QRadioButton;
 
+    // The width the caption has beside the circle.
+    int textRoom() const;
+
 protected:
     bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace window

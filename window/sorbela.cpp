@@ -1,26 +1,27 @@
 #include "window/sorbela.h"
 
+#include "quiz/texts.h"
 #include "runtime/fatal.h"
 #include "runtime/number_text.h"
+#include "window/accessibility.h"
+#include "window/announcer.h"
 #include "window/colour_button.h"
 #include "window/element_table.h"
 #include "window/frame_box.h"
 #include "window/icon.h"
 #include "window/option_button.h"
+#include "window/read_only_box.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
+#include <QFontMetricsF>
 #include <QKeySequence>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleFactory>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace window {
@@ -70,40 +71,34 @@ void fill(QWidget* widget, Rgb rgb)
     widget->setAutoFillBackground(true);
 }
 
-// Read-only, yet a box a keyboard user can reach, scroll, select and copy from.
-void makeReadOnly(QPlainTextEdit* box)
-{
-    box->setFocusPolicy(Qt::StrongFocus);
-    box->setReadOnly(true);
-    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box->setTabChangesFocus(true);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-}
-
-void makeReadOnly(QLineEdit* box)
-{
-    box->setFocusPolicy(Qt::StrongFocus);
-    box->setReadOnly(true);
-}
-
 } // namespace
 
 Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QWidget* parent)
-    : QWidget(parent), quiz_(*this, random, std::move(format))
+    : QWidget(parent), decimalSeparator_(fromUtf8(format.decimalSeparator)), quiz_(*this, random, std::move(format))
 {
-    // One style for every element, so the colours show the same way
-    // whatever the desktop's own style would do with them.
-    style_ = QStyleFactory::create(QStringLiteral("Fusion"));
-    style_->setParent(this);
-    setStyle(style_);
-
+    installAccessibility();
     setObjectName(QStringLiteral("Sorbela"));
     setWindowTitle(fromUtf8(kForm.title));
     setWindowIcon(programIcon());
+    // The window cannot be resized, so it offers no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // The elements are placed by hand, left to right; mirroring them for a
+    // right-to-left desktop would move each circle and scroll bar only.
+    setLayoutDirection(Qt::LeftToRight);
+
+    // One style and one light palette for every element, children included:
+    // the backgrounds are fixed colours chosen for dark text, so a dark
+    // desktop's light text must not reach them.
+    style_ = QStyleFactory::create(QStringLiteral("Fusion"));
+    style_->setParent(this);
+    setStyle(style_);
+    setPalette(style_->standardPalette());
+
+    // Times New Roman, or a face drawn to the same widths; any other serif
+    // the machine falls back to gets the sizes that fit (fitFonts).
     QFont font(fromUtf8(kForm.fontFamily), kForm.fontPoints, QFont::Normal, false);
+    font.setFamilies({fromUtf8(kForm.fontFamily), QStringLiteral("Liberation Serif"), QStringLiteral("Tinos")});
     font.setStyleHint(QFont::Serif);
     setFont(font);
     fill(this, kForm.background);
@@ -113,17 +108,22 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
     optionGroup_->setExclusive(true);
     for (const ElementRow& row : kElements) {
         QWidget* widget = build(row);
-        widget->setStyle(style_);
         widget->setObjectName(QString::fromStdString(elementName(row)));
         widget->setGeometry(toPixels(row));
         if (row.background && row.kind != Kind::CommandButton)
             fill(widget, *row.background);
         widget->setVisible(row.visible);
     }
+    announcer_ = new Announcer(this);
+    // Scroll bars, viewports and the frame's caption are children too, and
+    // a widget's style does not pass to its children.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->setStyle(style_);
 
     label1_[1]->setBuddy(text2_);
     text1_[0]->setAccessibleName(QStringLiteral("Резултат"));
     text1_[1]->setAccessibleName(QStringLiteral("Цитат"));
+    fitFonts();
     setUpTabOrder();
     routeEvents();
     text1_[0]->setFocus(Qt::OtherFocusReason);
@@ -139,15 +139,12 @@ QWidget* Sorbela::build(const ElementRow& row)
     switch (row.kind) {
     case Kind::TextBox:
         if (row.multiLine) {
-            auto* box = new QPlainTextEdit(text, container);
-            makeReadOnly(box);
+            auto* box = new ReadOnlyArea(text, container);
             text1_.at(at) = box;
             return box;
         } else {
-            auto* box = new QLineEdit(text, container);
-            makeReadOnly(box);
-            text2_ = box;
-            return box;
+            text2_ = new ReadOnlyLine(text, container);
+            return text2_;
         }
     case Kind::Label: {
         auto* label = new QLabel(text, container);
@@ -191,6 +188,73 @@ void Sorbela::setUpTabOrder()
     }
 }
 
+namespace {
+
+constexpr qreal kSmallestPoints = 7.0;
+
+// The font at the largest size, up to its own, in which the widest of the
+// texts takes no more than room pixels.
+QFont fitting(QFont font, const QWidget* widget, int room, const QStringList& texts)
+{
+    for (qreal points = font.pointSizeF(); points > kSmallestPoints; points -= 0.5) {
+        font.setPointSizeF(points);
+        const QFontMetricsF metrics(font, widget);
+        qreal widest = 0;
+        for (const QString& text : texts)
+            widest = std::max(widest, metrics.horizontalAdvance(text));
+        if (std::ceil(widest) <= room)
+            return font;
+    }
+    font.setPointSizeF(kSmallestPoints);
+    return font;
+}
+
+// A text of the given shape written with each digit in turn: whichever
+// digit the font draws widest, one of these is the widest such text.
+QStringList withEveryDigit(const QString& shape)
+{
+    QStringList texts;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        QString text = shape;
+        for (QChar& c : text)
+            if (c.isDigit())
+                c = QLatin1Char(digit);
+        texts << text;
+    }
+    return texts;
+}
+
+} // namespace
+
+void Sorbela::fitFonts()
+{
+    // With the window's own face nothing changes; a wider fallback serif
+    // shrinks only the elements whose longest text would be cut off.
+    const QFont base = font();
+    const auto fit = [&](QWidget* widget, int room, const QStringList& texts) {
+        const QFont fitted = fitting(base, widget, room, texts);
+        if (fitted.pointSizeF() < base.pointSizeF())
+            widget->setFont(fitted);
+    };
+
+    for (QLabel* label : label1_)
+        fit(label, label->contentsRect().width(), {label->text()});
+    const QFont caption = fitting(base, frame1_, frame1_->captionRoom(), {frame1_->caption()});
+    if (caption.pointSizeF() < base.pointSizeF())
+        frame1_->setCaptionFont(caption);
+    for (ColourButton* button : command1_)
+        fit(button, button->textRoom(), {button->text()});
+
+    // The widest caption and question any question can bring.
+    const double widestRoot = std::sqrt(static_cast<double>(quiz::Quiz::kLargestAsked));
+    const QString rootShape = QString::number(static_cast<int>(widestRoot)) + decimalSeparator_ + QStringLiteral("000");
+    const QStringList captions = withEveryDigit(rootShape);
+    for (OptionButton* option : option1_)
+        fit(option, option->textRoom(), captions);
+    const QString questionShape = fromUtf8(quiz::texts::kQuestion) + QString::number(quiz::Quiz::kLargestAsked);
+    fit(text2_, text2_->textRoom(), withEveryDigit(questionShape));
+}
+
 void Sorbela::routeEvents()
 {
     // A choice counts when an option becomes checked: by mouse, by arrow
@@ -199,14 +263,18 @@ void Sorbela::routeEvents()
         if (checked)
             quiz_.Option1_Click(static_cast<std::int16_t>(id));
     });
+    // Both buttons write the result area, which does not have the focus: a
+    // screen reader hears the new text when the handler is done with it.
     for (std::size_t i = 0; i < command1_.size(); ++i)
-        connect(command1_[i], &QPushButton::clicked, this,
-                [this, i] { quiz_.Command1_Click(static_cast<std::int16_t>(i)); });
+        connect(command1_[i], &QPushButton::clicked, this, [this, i] {
+            quiz_.Command1_Click(static_cast<std::int16_t>(i));
+            announcer_->announce(text1_[0]->toPlainText());
+        });
 
     // Keys 1 to 5 pick the option in that place, wherever the focus is, and
     // like a click they move the focus to it, so a screen reader says what
     // was picked.
-    for (QRadioButton* option : option1_) {
+    for (OptionButton* option : option1_) {
         const int key = static_cast<int>(Qt::Key_1) + static_cast<int>(optionGroup_->id(option));
         auto* shortcut = new QShortcut(QKeySequence(key), this);
         shortcut->setContext(Qt::WindowShortcut);
@@ -234,12 +302,16 @@ void Sorbela::setOption1Caption(std::int16_t index, std::string_view caption)
 
 void Sorbela::setOption1Value(std::int16_t index, bool selected)
 {
-    QRadioButton* option = element(option1_, index);
+    OptionButton* option = element(option1_, index);
     const QSignalBlocker quietOption(option);
     const QSignalBlocker quietGroup(optionGroup_);
+    if (selected) {
+        option->setChecked(true); // the exclusive group deselects the others
+        return;
+    }
     // An exclusive group ignores unchecking its checked button.
     optionGroup_->setExclusive(false);
-    option->setChecked(selected);
+    option->setChecked(false);
     optionGroup_->setExclusive(true);
 }
 

@@ -11,16 +11,17 @@
 
 class QButtonGroup;
 class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
 class QStyle;
 
 namespace window {
 
 struct ElementRow;
+class Announcer;
+class ColourButton;
 class FrameBox;
+class OptionButton;
+class ReadOnlyArea;
+class ReadOnlyLine;
 
 // The main window. Built from the element table, it shows the quiz through
 // the window-elements interface and routes the pupil's clicks and keys to
@@ -47,15 +48,18 @@ private:
     QWidget* build(const ElementRow& row);
     void setUpTabOrder();
     void routeEvents();
+    void fitFonts();
 
     QStyle* style_ = nullptr;
+    QString decimalSeparator_;
     FrameBox* frame1_ = nullptr;
-    QLineEdit* text2_ = nullptr;
-    std::array<QPlainTextEdit*, 2> text1_{};
+    ReadOnlyLine* text2_ = nullptr;
+    std::array<ReadOnlyArea*, 2> text1_{};
     std::array<QLabel*, 2> label1_{};
-    std::array<QRadioButton*, 5> option1_{};
-    std::array<QPushButton*, 2> command1_{};
+    std::array<OptionButton*, 5> option1_{};
+    std::array<ColourButton*, 2> command1_{};
     QButtonGroup* optionGroup_ = nullptr;
+    Announcer* announcer_ = nullptr;
 
     quiz::Quiz quiz_;
 };
