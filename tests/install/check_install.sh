@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR, as a distribution's package
 # build would, and checks the installed tree with the desktop's validators.
+# Also checks the documents Debian wants (copyright, changelog, manual
+# pages) and that neither the built nor the installed program makes the
+# loader look for libraries in the current directory or its own folder.
 # Usage: check_install.sh BUILD_DIR
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+[ -n "$version" ] || fail "no package version in $build/CPackConfig.cmake"
 
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 usr="$root/usr"
@@ -38,6 +44,100 @@ for size in 16 32 64; do
     [ "$colours" -le 16 ] || fail "$icon has $colours colours"
 done
 
+# Compressed as Debian policy asks: gzip -9, no file name, no time stamp.
+policy_gzip() {
+    gzip -t "$1" || fail "$1 is not gzip"
+    local header
+    read -r -a header < <(od -An -tu1 -N10 "$1")
+    (( (header[3] & 8) == 0 )) || fail "$1 keeps a file name"
+    [ "${header[4]}${header[5]}${header[6]}${header[7]}" = 0000 ] || fail "$1 keeps a time stamp"
+    [ "${header[8]}" -eq 2 ] || fail "$1 is not compressed with -9"
+}
+
+doc="$usr/share/doc/koren"
+copyright="$doc/copyright"
+[ -f "$copyright" ] || fail "no copyright file"
+[ "$(head -1 "$copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] \
+    || fail "copyright file is not in the machine-readable format"
+grep -qx 'Files: \*' "$copyright" || fail "copyright file has no Files: * paragraph"
+holder=$(sed -n 's/^Copyright (c) //p' "$source_dir/LICENSE")
+grep -qx "Copyright: $holder" "$copyright" || fail "copyright file does not name $holder"
+# The licence paragraph must be LICENSE's text, word for word.
+diff <(sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE") \
+    <(sed -n '/^License: Expat$/,/^$/{/^License:/d;s/^ //;s/^\.$//;p}' "$copyright") \
+    || fail "licence text in the copyright file differs from LICENSE"
+
+changelog="$doc/changelog.gz"
+[ -f "$changelog" ] || fail "no changelog.gz"
+policy_gzip "$changelog"
+cmp -s "$changelog" <(gzip -9n -c "$source_dir/data/changelog") || fail "changelog.gz is not data/changelog"
+zcat "$changelog" >"$root/changelog"
+[ "$(dpkg-parsechangelog -l "$root/changelog" -S Version)" = "$version" ] \
+    || fail "the changelog's latest entry is not version $version"
+
+# Both pages render without a warning and describe the same program.
+page_en="$usr/share/man/man1/koren.1.gz"
+page_bg="$usr/share/man/bg/man1/koren.1.gz"
+render() {
+    local out err
+    err=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$1" 2>&1 >"$root/page.txt") \
+        || fail "man cannot render $1"
+    [ -z "$err" ] || fail "$1 renders with warnings: $err"
+    cat "$root/page.txt"
+}
+for page in "$page_en" "$page_bg"; do
+    [ -f "$page" ] || fail "no manual page $page"
+    policy_gzip "$page"
+done
+text_en=$(render "$page_en")
+text_bg=$(render "$page_bg")
+for heading in NAME SYNOPSIS DESCRIPTION KEYS ENVIRONMENT "EXIT STATUS"; do
+    grep -q "^$heading\$" <<<"$text_en" || fail "English page lacks $heading"
+done
+for heading in ИМЕ СИНТАКСИС ОПИСАНИЕ КЛАВИШИ СРЕДА "ИЗХОДЕН КОД"; do
+    grep -q "^$heading\$" <<<"$text_bg" || fail "Bulgarian page lacks $heading"
+done
+grep -q "^koren $version " <<<"$text_en" || fail "English page is not for version $version"
+grep -q "^koren $version " <<<"$text_bg" || fail "Bulgarian page is not for version $version"
+# Names, keys, numbers and exit statuses are the same in both languages.
+facts() {
+    zcat "$1" | grep -v '^\.\(TH\|SH\) ' | sed 's/^\.[A-Z]*//' \
+        | LC_ALL=C grep -oE '\b([0-9]+([.,][0-9]+)*|[A-Z][A-Z_]+|Tab|Shift\+Tab|Space)\b' | sort
+}
+diff <(facts "$page_en") <(facts "$page_bg") || fail "the two pages differ in names or numbers"
+[ "$(zgrep -c '^\.\(SH\|TP\)' "$page_en")" -eq "$(zgrep -c '^\.\(SH\|TP\)' "$page_bg")" ] \
+    || fail "the two pages differ in sections or entries"
+
+# No run path: the installed program finds Qt where the system keeps it,
+# and the built one may only name absolute folders.
+if readelf -d "$usr/bin/koren" | grep -qE '\((RPATH|RUNPATH)\)'; then
+    fail "the installed program has a run path: $(readelf -d "$usr/bin/koren" | grep -E 'R(UN)?PATH')"
+fi
+built="$build/app/koren"
+[ -x "$built" ] || fail "no built program $built"
+while IFS= read -r entry; do
+    [[ $entry == /* && $entry != *'$ORIGIN'* ]] || fail "the built program's run path has the entry '$entry'"
+done < <(readelf -d "$built" | sed -n 's/.*(R\(UN\)\{0,1\}PATH).*\[\(.*\)\]$/\2/p' | tr ':' '\n')
+
+# A library planted in the starting folder, the program's folder and its
+# ../lib is never tried; one that was would stop the loader with status 127.
+for program in "$built" "$usr/bin/koren"; do
+    plant="$root/plant"
+    rm -rf "$plant"
+    mkdir -p "$plant/bin" "$plant/lib" "$plant/start"
+    cp "$program" "$plant/bin/koren"
+    for dir in bin lib start; do echo "planted, not a library" >"$plant/$dir/libQt6Core.so.6"; done
+    status=0
+    (cd "$plant/start" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH \
+        XDG_RUNTIME_DIR=/nonexistent LD_DEBUG=libs timeout 60 ../bin/koren) >"$root/trace" 2>&1 || status=$?
+    grep -q 'find library=libQt6Core.so.6' "$root/trace" || fail "no loader trace for $program"
+    tried=$(sed -n 's/.*trying file=//p' "$root/trace")
+    if grep -v '^/' <<<"$tried" | grep -q . || grep -qF "$plant" <<<"$tried"; then
+        fail "$program looks for libraries in its own or the starting folder: $(grep -v '^/usr/\|^/lib/' <<<"$tried" | head -3 | paste -sd' ')"
+    fi
+    [ "$status" -eq 1 ] || fail "$program started without a display ended with status $status, expected 1"
+done
+
 # Everything lands under the prefix it was given.
 other=$(mktemp -d)
 DESTDIR="$other" cmake --install "$build" --prefix /opt/koren >/dev/null
@@ -45,4 +145,4 @@ DESTDIR="$other" cmake --install "$build" --prefix /opt/koren >/dev/null
     || { rm -rf "$other"; fail "prefix /opt/koren not honoured"; }
 [ "$(find "$other" -type f | grep -vc "^$other/opt/koren/")" -eq 0 ] || { rm -rf "$other"; fail "files outside the prefix"; }
 rm -rf "$other"
-echo "installed tree: executable, desktop entry, metainfo and icons valid"
+echo "installed tree: executable without run path, desktop entry, metainfo, icons, copyright, changelog and manual pages valid"
