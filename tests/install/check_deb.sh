@@ -42,6 +42,6 @@ desktop-file-validate "$out/tree/usr/share/applications/org.example.koren.deskto
 appstreamcli validate --no-net --strict "$out/tree/usr/share/metainfo/org.example.koren.metainfo.xml" || fail "metainfo"
 if readelf -d "$out/tree/usr/bin/koren" | grep -qE '\((RPATH|RUNPATH)\)'; then fail "the packaged program has a run path"; fi
 
-# Informational tags are shown but pass; see README for the ones that remain.
+# Informational tags are shown but pass; CONTRIBUTING.md says why some remain.
 lintian --allow-root --display-info --fail-on error,warning "$deb" || fail "lintian"
 echo "package: $(basename "$deb") fields and contents as expected, lintian clean"

@@ -79,7 +79,7 @@ zcat "$changelog" >"$root/changelog"
 page_en="$usr/share/man/man1/koren.1.gz"
 page_bg="$usr/share/man/bg/man1/koren.1.gz"
 render() {
-    local out err
+    local err
     err=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$1" 2>&1 >"$root/page.txt") \
         || fail "man cannot render $1"
     [ -z "$err" ] || fail "$1 renders with warnings: $err"
