@@ -1,61 +1,164 @@
 #!/usr/bin/env bash
-# Starts the built program on a private X server with a window manager,
-# plays one round with real X input, checks the colours on screen, then
-# closes the window as a user would and expects exit status 0.
+# Starts the built program on a private X server with a window manager and
+# a private D-Bus session bus, plays one round with real X input, checks the
+# colours on screen, then closes the window as a user would and expects
+# exit status 0. Whatever goes wrong, it says what it was waiting for and
+# keeps a picture of the whole screen next to SCREENSHOT (NAME-failed.png).
 # Usage: end_to_end.sh PROGRAM [SCREENSHOT.png]
 set -euo pipefail
-program=$1
+program=$(realpath "$1")
 screenshot=${2:-}
+failed_shot=${screenshot:+${screenshot%.png}-failed.png}
+failed_shot=${failed_shot:-$PWD/end_to_end-failed.png}
+rm -f "$failed_shot"
+title='Математика - изчисляване корен квадратен'
+
+# Nothing of the caller's session may reach the program or the tools: a
+# platform plugin, scale, theme, style, input method or locale of theirs,
+# their buses, display or runtime folder. Then only what this test needs.
+for name in $(compgen -e); do
+    case $name in
+    QT_* | QML_* | LC_* | LANG | LANGUAGE | DBUS_* | AT_SPI_* | XDG_* | DISPLAY | XAUTHORITY | WAYLAND_* | \
+        DESKTOP_SESSION | SESSION_MANAGER | KDE_* | GNOME_* | GTK_* | XMODIFIERS)
+        unset "$name" ;;
+    esac
+done
 work=$(mktemp -d)
+export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache \
+    XDG_DATA_HOME=$work/home/.local/share XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
 pids=()
+session=
 cleanup() {
+    # The program first; dbus-run-session then ends its bus and itself,
+    # which it could not do if it were ended too.
+    if [ -n "$session" ] && kill -0 "$session" 2>/dev/null; then
+        local program_pid
+        program_pid=$(cat "$work/program.pid" 2>/dev/null) || true
+        if [ -n "$program_pid" ]; then
+            kill "$program_pid" 2>/dev/null || true
+            for _ in $(seq 50); do kill -0 "$session" 2>/dev/null || break; sleep 0.1; done
+            kill -KILL "$program_pid" 2>/dev/null || true
+        fi
+        wait "$session" 2>/dev/null || true
+    fi
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait "${pids[@]}" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
-    [ -z "${window:-}" ] || [ -z "$screenshot" ] || xwd -id "$window" -silent | convert xwd:- "${screenshot%.png}-failed.png" || true
+    if [ -n "${DISPLAY:-}" ] && xwd -root -silent | convert xwd:- "$failed_shot" 2>/dev/null; then
+        echo "the screen at that moment: $failed_shot" >&2
+    else
+        echo "no picture of the screen: the X server is not up" >&2
+    fi
+    if [ -s "$work/program.log" ]; then
+        echo "the program's output:" >&2
+        sed 's/^/  /' "$work/program.log" >&2
+    fi
     exit 1
 }
-
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(cat "$work/display")"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset WAYLAND_DISPLAY
-
-openbox --sm-disable --startup "touch $work/wm-ready" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -e "$work/wm-ready" ] && break; sleep 0.1; done
-
-LC_ALL=C.UTF-8 "$program" &
-app=$!
-pids+=($app)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Математика - изчисляване корен квадратен' | head -1)
-[ -n "$window" ] || fail "no window"
-xdotool windowactivate --sync "$window"
-sleep 0.5
-
-click() { xdotool mousemove --sync --window "$window" "$1" "$2"; sleep 0.1; xdotool click 1; sleep 0.3; }
-# The text of a read-only box, copied out of it the way a user would.
-copy_text() {
-    click "$1" "$2"
-    xdotool key ctrl+a ctrl+c
-    sleep 0.2
-    xclip -o -selection clipboard
+# wait_for SECONDS WHAT COMMAND...: runs COMMAND until it succeeds. What
+# COMMAND leaves in $seen goes into the failure message.
+wait_for() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    seen=
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "waited ${seconds} s for ${what}${seen:+; last seen: $seen}"
+        sleep 0.05
+    done
 }
 
-question=$(copy_text 200 80)
+# up PID NAME TEST...: whether the test holds, failing at once if NAME
+# (process PID, output in NAME.log) has ended.
+up() {
+    kill -0 "$1" 2>/dev/null || fail "$2 ended: $(cat "$work/$2.log")"
+    test "${@:3}"
+}
+
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >"$work/Xvfb.log" 2>&1 &
+pids+=($!)
+wait_for 10 "Xvfb to take a display number" up $! Xvfb -s "$work/display"
+export DISPLAY=":$(cat "$work/display")"
+
+openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
+pids+=($!)
+wait_for 10 "the window manager to start" up $! openbox -e "$work/wm-ready"
+
+# The program's own process id, for ending it if the test fails half-way.
+dbus-run-session -- bash -c 'echo $$ >"$1" && exec "$2"' bus "$work/program.pid" "$program" \
+    >"$work/program.log" 2>&1 &
+session=$!
+program_running() { kill -0 "$session" 2>/dev/null; }
+window=
+window_shown() {
+    if ! program_running; then
+        local status=0
+        wait "$session" || status=$?
+        fail "the program ended with exit status $status before its window appeared"
+    fi
+    window=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1) || true
+    seen="no such window on $DISPLAY"
+    [ -n "$window" ]
+}
+wait_for 20 "the window \"$title\" to be mapped" window_shown
+
+focused() {
+    local active focus
+    active=$(xdotool getactivewindow 2>/dev/null) || true
+    focus=$(xdotool getwindowfocus 2>/dev/null) || true
+    seen="active window ${active:-none}, focus on ${focus:-none}, program's window $window"
+    [ "$active" = "$window" ] && [ "$focus" = "$window" ]
+}
+xdotool windowactivate "$window"
+wait_for 10 "the window to be active and to have the keyboard focus" focused
+
+# X delivers the pointer and key events in order, and the program handles
+# them in order, so a click needs no pause before the next event.
+click() { xdotool mousemove --sync --window "$window" "$1" "$2" click 1; }
+
+# The text of a read-only box, copied out of it the way a user would. The
+# clipboard first holds a marker of the test's own, so that the copy shows
+# up as a change.
+copies=0
+copied=
+clipboard_is() {
+    seen=$(xclip -o -selection clipboard 2>/dev/null) || true
+    [ "$seen" = "$1" ]
+}
+clipboard_changed() {
+    copied=$(xclip -o -selection clipboard 2>/dev/null) || true
+    seen=${copied:-nothing}
+    [ -n "$copied" ] && [ "$copied" != "$marker" ]
+}
+copy_text() {
+    copies=$((copies + 1))
+    marker="end-to-end marker $copies"
+    # In the foreground of its own job: it serves the marker until the
+    # program takes the clipboard over, and ends then.
+    printf %s "$marker" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
+    pids+=($!)
+    wait_for 5 "the clipboard to hold \"$marker\"" clipboard_is "$marker"
+    click "$1" "$2"
+    xdotool key ctrl+a ctrl+c
+    wait_for 5 "the text of the box at $1,$2 on the clipboard after Ctrl+A Ctrl+C" clipboard_changed
+}
+
+copy_text 200 80
+question=$copied
 asked=${question##* }
 [[ "$question" == "Изчислете корен квадратен на $asked" && "$asked" =~ ^[0-9]+$ ]] || fail "question: $question"
 
 click 120 64        # the first option, right of its caption
 click 232 124       # "Изведи"
-result=$(copy_text 216 294 | tr -d '\r')
+copy_text 216 294
+result=$(printf '%s' "$copied" | tr -d '\r')
 echo "question: $question"
 echo "result: $result"
 
@@ -74,16 +177,24 @@ awk -v line="$line" -v asked="$asked" -v result="$result" 'BEGIN {
     if (!right && result !~ /^Грешка\.[0-9]/) exit 1
 }' || fail "verdict does not match: $result"
 
-# Colours at the elements' interiors, in window coordinates.
-xwd -id "$window" -silent | convert xwd:- "$work/window.png"
-[ -z "$screenshot" ] || cp "$work/window.png" "$screenshot"
-size=$(identify -format '%wx%h' "$work/window.png")
-[ "$size" = 486x312 ] || fail "window is $size"
+# Colours at the elements' interiors, in window coordinates. The window is
+# taken again until they are all there: the last repaint may still be on
+# its way.
 pixel() { convert "$work/window.png" -format "%[fx:int(255*p{$1,$2}.r+.5)],%[fx:int(255*p{$1,$2}.g+.5)],%[fx:int(255*p{$1,$2}.b+.5)]" info:; }
-while read -r what x y expected; do
-    got=$(pixel "$x" "$y")
-    [ "$got" = "$expected" ] || fail "$what at $x,$y is $got, not $expected"
-done <<'COLOURS'
+colours_right() {
+    xwd -id "$window" -silent | convert xwd:- "$work/window.png" || return 1
+    local size
+    size=$(identify -format '%wx%h' "$work/window.png")
+    if [ "$size" != 486x312 ]; then
+        seen="the window is $size, not 486x312"
+        return 1
+    fi
+    seen=
+    local what x y expected got
+    while read -r what x y expected; do
+        got=$(pixel "$x" "$y")
+        [ "$got" = "$expected" ] || seen+="${seen:+, }$what at $x,$y is $got, not $expected"
+    done <<'COLOURS'
 window 480 2 192,192,255
 title-label 70 20 255,192,128
 question-label 172 62 255,192,128
@@ -94,11 +205,18 @@ new-button 354 156 255,128,128
 question-box 418 92 255,255,255
 result-area 300 294 255,255,255
 COLOURS
+    [ -z "$seen" ]
+}
+wait_for 5 "the window's size and colours" colours_right
+[ -z "$screenshot" ] || cp "$work/window.png" "$screenshot"
 
 # Close it as a user would: the window manager's Alt+F4.
-xdotool windowactivate --sync "$window" key alt+F4
+xdotool windowactivate "$window"
+wait_for 10 "the window to have the focus again before Alt+F4" focused
+xdotool key alt+F4
+program_ended() { ! program_running; }
+wait_for 10 "the program to end after Alt+F4" program_ended
 status=0
-timeout 10 tail --pid="$app" -f /dev/null || fail "the program did not end"
-wait "$app" || status=$?
+wait "$session" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
 echo "end-to-end: window, round, colours and close all as expected"
