@@ -16,7 +16,9 @@ public:
     // Option1(index), index 0..4
     virtual std::string option1Caption(std::int16_t index) const = 0;
     virtual void setOption1Caption(std::int16_t index, std::string_view caption) = 0;
-    // Shows the option (un)selected without raising a click.
+    // Shows the option unselected (false, the quiz's only use) or selected
+    // (true: the others become unselected, one group), without raising a
+    // click either way.
     virtual void setOption1Value(std::int16_t index, bool selected) = 0;
 
     // Text2: the question

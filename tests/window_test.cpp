@@ -3,6 +3,7 @@
 // what renders, where, in which font, and how the controls behave.
 
 #include "runtime/number_format.h"
+#include "support/pixels.h"
 #include "support/qt_printers.h"
 #include "support/scripted_random.h"
 #include "window/element_table.h"
@@ -14,6 +15,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QClipboard>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -21,11 +23,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -180,6 +188,21 @@ TEST_F(WindowTest, OpensWithTheDescriptionAndTheFirstQuestion)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
     EXPECT_FALSE(form->windowIcon().isNull());
     EXPECT_EQ(form->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
+    // A window of fixed size offers no maximise button.
+    EXPECT_FALSE(form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+
+    // The window's options, written as the quiz writes them, stay one group
+    // and raise no choice: checking now still asks for one.
+    form->setOption1Value(1, true);
+    form->setOption1Value(3, true);
+    EXPECT_EQ(checkedOption(), 3);
+    form->setOption1Value(3, false);
+    EXPECT_EQ(checkedOption(), -1);
+    form->setOption1Value(2, true);
+    QTest::mouseClick(check(), Qt::LeftButton);
+    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
 }
 
 TEST_F(WindowTest, TabVisitsTheControlsInOrderFromTheResultArea)
@@ -219,12 +242,24 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
 
+    // Every arrow moves the choice to the neighbour, round the ends, and
+    // the quiz hears of each move once.
+    QSignalSpy toggles(form->findChild<QButtonGroup*>(), &QButtonGroup::idToggled);
+    const auto choicesMade = [&] {
+        return std::count_if(toggles.begin(), toggles.end(), [](const QList<QVariant>& t) { return t[1].toBool(); });
+    };
     option(1)->setFocus();
-    key(Qt::Key_Up);
-    EXPECT_EQ(checkedOption(), 0);
-    key(Qt::Key_Down);
-    key(Qt::Key_Down);
-    EXPECT_EQ(checkedOption(), 2);
+    const struct {
+        Qt::Key key;
+        int chosen;
+    } moves[] = {{Qt::Key_Up, 0}, {Qt::Key_Up, 4}, {Qt::Key_Left, 3}, {Qt::Key_Down, 4},
+                 {Qt::Key_Right, 0}, {Qt::Key_Down, 1}, {Qt::Key_Down, 2}};
+    for (const auto& move : moves) {
+        key(move.key);
+        EXPECT_EQ(checkedOption(), move.chosen);
+        EXPECT_EQ(QApplication::focusWidget(), option(move.chosen));
+    }
+    EXPECT_EQ(choicesMade(), static_cast<long>(std::size(moves)));
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
 
@@ -275,8 +310,20 @@ TEST_F(WindowTest, FullRoundFromTheKeyboard)
     check()->setFocus();
     key(Qt::Key_Space);
     EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
-    QTest::mouseClick(option(2), Qt::LeftButton);
-    QTest::mouseClick(check(), Qt::LeftButton);
+
+    // On the fresh question Tab reaches the first option and chooses
+    // nothing; the arrows choose as they go.
+    clear()->setFocus();
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Option1_0"));
+    EXPECT_EQ(checkedOption(), -1);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), check());
+    key(Qt::Key_Space);
     EXPECT_EQ(resultText(), QStringLiteral("Правилно!\n12 * 12 = 144"));
     EXPECT_EQ(checkedOption(), 2);
 }
@@ -308,10 +355,116 @@ TEST_F(WindowTest, TextBoxesRefuseTypingButAllowCopying)
     key(Qt::Key_A, Qt::ControlModifier);
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), before);
+
+    // Assistive technology reads, selects and copies, and rewrites nothing,
+    // the hidden quotation included.
+    for (QWidget* box : {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()),
+                         static_cast<QWidget*>(element<QPlainTextEdit>("Text1_1"))}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        QAccessibleInterface* access = QAccessible::queryAccessibleInterface(box);
+        ASSERT_NE(access, nullptr);
+        const QString original = access->text(QAccessible::Value);
+        ASSERT_GT(original.size(), 9);
+        EXPECT_EQ(access->editableTextInterface(), nullptr);
+        EXPECT_TRUE(access->state().readOnly);
+        EXPECT_FALSE(access->state().editable);
+        access->setText(QAccessible::Value, QStringLiteral("вписано"));
+        EXPECT_EQ(access->text(QAccessible::Value), original);
+
+        QAccessibleTextInterface* text = access->textInterface();
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->characterCount(), original.size());
+        EXPECT_EQ(text->text(3, 9), original.mid(3, 6));
+        text->setSelection(0, 3, 9);
+        int start = 0;
+        int end = 0;
+        text->selection(0, &start, &end);
+        EXPECT_EQ(std::make_pair(start, end), std::make_pair(3, 9));
+        EXPECT_EQ(text->selectionCount(), 1);
+        if (!box->isVisible())
+            continue;
+        box->setFocus();
+        key(Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), original.mid(3, 6));
+        // Pointing at a character finds that character again.
+        const QRect fourth = text->characterRect(3);
+        EXPECT_TRUE(QRect(box->mapToGlobal(QPoint(0, 0)), box->size()).contains(fourth.center()));
+        EXPECT_EQ(text->offsetAtPoint(QPoint(fourth.left() + fourth.width() / 4, fourth.center().y())), 3);
+    }
 }
+
+TEST_F(WindowTest, TextBoxMenusSpeakBulgarianFromEitherMenuKey)
+{
+    const auto menuOpenedBy = [&](const std::function<void()>& open) -> QMenu* {
+        open();
+        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    };
+    const auto texts = [](QMenu* menu) {
+        QStringList shown;
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator())
+                shown << action->text();
+        return shown;
+    };
+    const QStringList bulgarian{QStringLiteral("&Копирай"), QStringLiteral("Избери &всичко")};
+    for (QWidget* box : {static_cast<QWidget*>(result()), static_cast<QWidget*>(question())}) {
+        SCOPED_TRACE(box->objectName().toStdString());
+        QWidget* surface = box == result() ? result()->viewport() : box;
+        box->setFocus();
+        const std::function<void()> openers[] = {
+            [&] { QTest::keyClick(box, Qt::Key_F10, Qt::ShiftModifier); },
+            [&] {
+                // What the desktop sends for the Menu key.
+                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(4, 4), surface->mapToGlobal(QPoint(4, 4)));
+                QApplication::sendEvent(surface, &menuKey);
+            },
+        };
+        for (const auto& open : openers) {
+            SCOPED_TRACE(&open - openers);
+            QMenu* menu = menuOpenedBy(open);
+            ASSERT_NE(menu, nullptr);
+            EXPECT_EQ(texts(menu), bulgarian);
+            menu->close();
+        }
+
+        // And it does what it says: select everything, then copy it.
+        QApplication::clipboard()->clear();
+        QMenu* menu = menuOpenedBy(openers[0]);
+        ASSERT_NE(menu, nullptr);
+        menu->actions().constLast()->trigger();
+        menu->close();
+        menu = menuOpenedBy(openers[0]);
+        ASSERT_NE(menu, nullptr);
+        ASSERT_TRUE(menu->actions().constFirst()->isEnabled());
+        menu->actions().constFirst()->trigger();
+        menu->close();
+        const QString whole = box == result() ? resultText() : question()->text();
+        EXPECT_EQ(QApplication::clipboard()->text(), whole);
+    }
+}
+
+// What a screen reader is told each time the window's notification
+// appears: the toolkit reports a widget that is shown, with its role and
+// name, to the accessibility bus.
+class ShowRecorder final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (QAccessibleInterface* appeared = QAccessible::queryAccessibleInterface(watched))
+                shown.emplace_back(appeared->role(), appeared->text(QAccessible::Name));
+        return false;
+    }
+    std::vector<std::pair<QAccessible::Role, QString>> shown;
+};
 
 TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
 {
+    ShowRecorder recorder;
+    for (QWidget* child : form->findChildren<QWidget*>())
+        child->installEventFilter(&recorder);
+    auto& shown = recorder.shown;
+
     QAccessibleInterface* root = QAccessible::queryAccessibleInterface(form.get());
     ASSERT_NE(root, nullptr);
     const auto find = [&](QAccessible::Role role, const QString& name) -> QAccessibleInterface* {
@@ -348,6 +501,83 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     ASSERT_NE(verdict->textInterface(), nullptr);
     EXPECT_EQ(verdict->textInterface()->text(0, verdict->textInterface()->characterCount()),
               QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
+
+    // The verdict and the new-question prompt are spoken as they are
+    // written, while the focus stays on the button and nothing new shows.
+    const auto notification = [](const QString& text) { return std::make_pair(QAccessible::Notification, text); };
+    EXPECT_EQ(shown, (std::vector{notification(QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"))}));
+    shown.clear();
+    check()->setFocus();
+    key(Qt::Key_4);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Space);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Space);
+    EXPECT_EQ(QApplication::focusWidget(), clear());
+    EXPECT_EQ(shown, (std::vector{notification(QStringLiteral("Грешка.3.606 * 3.606 = 13.003236")),
+                                  notification(QStringLiteral("Изберете верния корен:"))}));
+    QAccessibleInterface* announcer = find(QAccessible::Notification, QStringLiteral("Изберете верния корен:"));
+    ASSERT_NE(announcer, nullptr);
+    EXPECT_TRUE(announcer->rect().isEmpty());
+    EXPECT_FALSE(announcer->state().focusable);
+}
+
+// A desktop that is dark, right to left and in another style changes
+// nothing a pupil sees: every text keeps its contrast, the layout its side.
+TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
+{
+    const QPalette savedPalette = QApplication::palette();
+    const Qt::LayoutDirection savedDirection = QApplication::layoutDirection();
+    const QString savedStyle = QApplication::style()->name();
+    const auto restore = qScopeGuard([&] {
+        QApplication::setPalette(savedPalette);
+        QApplication::setLayoutDirection(savedDirection);
+        QApplication::setStyle(savedStyle);
+    });
+    QPalette dark(QColor(53, 53, 53));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
+        dark.setColor(role, QColor(238, 238, 236));
+    dark.setColor(QPalette::Base, QColor(36, 36, 36));
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    QApplication::setPalette(dark);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    QApplication::setStyle(QStringLiteral("Windows"));
+
+    ScriptedRandom random;
+    random.pushQuestion(kR1Base142, r2Slot(2));
+    window::Sorbela form(random, runtime::NumberFormat{});
+    form.load();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    for (QWidget* child : form.findChildren<QWidget*>()) {
+        EXPECT_EQ(child->style(), form.style()) << child->metaObject()->className();
+        EXPECT_TRUE(child->isLeftToRight()) << child->metaObject()->className();
+    }
+    auto* result = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1_0"));
+    EXPECT_GT(result->verticalScrollBar()->mapTo(result, QPoint(0, 0)).x(), result->width() / 2);
+
+    const QImage image = form.grab().toImage();
+    const auto inside = [&](const char* name, QMargins margins) {
+        auto* widget = form.findChild<QWidget*>(QString::fromLatin1(name));
+        return QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size()).marginsRemoved(margins);
+    };
+    const struct {
+        const char* name;
+        QRect region;
+    } texts[] = {
+        {"Label1_0", inside("Label1_0", {})},
+        {"Label1_1", inside("Label1_1", {})},
+        {"FrameCaption", inside("FrameCaption", {})},
+        {"Option1_0", inside("Option1_0", {24, 0, 0, 0})},
+        {"Option1_4", inside("Option1_4", {24, 0, 0, 0})},
+        {"Command1_0", inside("Command1_0", {3, 3, 3, 3})},
+        {"Command1_1", inside("Command1_1", {3, 3, 3, 3})},
+        {"Text2", inside("Text2", {3, 3, 3, 3})},
+        {"Text1_0", inside("Text1_0", {3, 3, 3 + result->verticalScrollBar()->width(), 3})},
+    };
+    for (const auto& text : texts)
+        EXPECT_GE(testing_support::inkContrast(image, text.region), 4.5) << text.name;
 }
 
 TEST(LocaleFormat, SeparatorsComeFromTheLocale)

@@ -1,6 +1,7 @@
 #include "window/option_button.h"
 
 #include <QButtonGroup>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -44,7 +45,23 @@ void OptionButton::keyPressEvent(QKeyEvent* event)
     // Chosen before it takes the focus, so a screen reader announces it as
     // chosen.
     next->click();
-    next->setFocus(Qt::TabFocusReason);
+    next->setFocus(Qt::OtherFocusReason);
+}
+
+void OptionButton::focusInEvent(QFocusEvent* event)
+{
+    // The toolkit keeps the group's tab stop wherever the focus last left
+    // it, also after a new question has cleared the choice.
+    QButtonGroup* options = group();
+    const bool tabbed = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    if (tabbed && options) {
+        QAbstractButton* entry = options->checkedButton() ? options->checkedButton() : options->button(0);
+        if (entry && entry != this) {
+            entry->setFocus(event->reason());
+            return;
+        }
+    }
+    QRadioButton::focusInEvent(event);
 }
 
 } // namespace window
