@@ -1,14 +1,37 @@
 #!/usr/bin/env bash
-# Without any display the program says so in one line and exits non-zero,
-# without a toolkit abort or a core dump.
+# When the toolkit cannot start, the user learns why and the program exits
+# non-zero, without a toolkit abort or a core dump: with no display at all,
+# or a display that does not answer, in one line of the program's own; for
+# any other cause (a platform plugin that is missing or will not load), in
+# the toolkit's own words.
 set -uo pipefail
 program=$1
 err=$(mktemp)
 trap 'rm -f "$err"' EXIT
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR=/nonexistent "$program" 2>"$err"
-status=$?
-cat "$err"
-[ "$status" -eq 1 ] || { echo "FAIL: exit status $status, expected 1"; exit 1; }
-[ "$(wc -l <"$err")" -eq 1 ] || { echo "FAIL: expected exactly one line on standard error"; exit 1; }
-grep -q '^koren: .*дисплей' "$err" || { echo "FAIL: the line does not say what is missing"; exit 1; }
-echo "no display: one line, status 1"
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+start() {
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME XDG_RUNTIME_DIR=/nonexistent \
+        "$@" "$program" 2>"$err" </dev/null
+    status=$?
+    echo "--- $* (status $status)"
+    cat "$err"
+}
+
+for without in "" "DISPLAY=:99" "QT_QPA_PLATFORM=xcb" "QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY=nowhere"; do
+    # shellcheck disable=SC2086 # the words are separate assignments
+    start $without
+    [ "$status" -eq 1 ] || fail "$without: exit status $status, expected 1"
+    [ "$(wc -l <"$err")" -eq 1 ] || fail "$without: expected exactly one line on standard error"
+    grep -q '^koren: .*дисплей' "$err" || fail "$without: the line does not say what is missing"
+done
+
+start QT_QPA_PLATFORM=nosuchplugin
+[ "$status" -ne 0 ] && [ "$status" -lt 128 ] || fail "missing plugin: exit status $status, expected a plain failure"
+grep -q 'Could not find the Qt platform plugin "nosuchplugin"' "$err" || fail "missing plugin: the cause is not named"
+grep -q 'Available platform plugins are: .*xcb' "$err" || fail "missing plugin: the available plugins are not listed"
+if grep -q 'дисплей' "$err"; then fail "missing plugin: reported as a missing display"; fi
+
+[ "$failed" -eq 0 ] && echo "start-up failures: each reported for what it is"
+exit "$failed"
