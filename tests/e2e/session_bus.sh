@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# On a desktop with no session bus (a bare X session, ssh -X) the program
+# starts no bus of its own: no helper process outlives it and nothing is
+# written to the home folder. On a desktop with one, it joins that bus, as
+# the accessibility bridge needs.
+# Usage: session_bus.sh PROGRAM
+set -uo pipefail
+program=$1
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+die() { echo "FAIL: $*"; exit 1; }
+
+# What the program is started with: its own display, home and runtime
+# folder, and no bus unless one is made below.
+unset DBUS_SESSION_BUS_ADDRESS DBUS_SYSTEM_BUS_ADDRESS AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORMTHEME
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || die "Xvfb did not start within 10 s"
+export DISPLAY=":$(cat "$work/display")"
+
+# Starts the program and waits until its window is on the screen.
+start_program() {
+    "$program" &
+    app=$!
+    pids+=("$app")
+    for _ in $(seq 200); do
+        xdotool search --onlyvisible --pid "$app" >/dev/null 2>&1 && return 0
+        kill -0 "$app" 2>/dev/null || die "the program ended before its window appeared"
+        sleep 0.1
+    done
+    die "no window of the program within 20 s"
+}
+stop_program() {
+    kill "$app"
+    wait "$app" 2>/dev/null
+}
+bus_helpers() { { pgrep -x dbus-launch; pgrep -x dbus-daemon; } | sort; }
+
+echo "--- without a session bus"
+# libdbus starts a bus through dbus-launch; without it there would be
+# nothing to catch.
+command -v dbus-launch >/dev/null || die "dbus-launch is not installed (package dbus-x11)"
+before=$(bus_helpers)
+start_program
+stop_program
+started=$(comm -13 <(echo "$before") <(bus_helpers))
+if [ -n "$started" ]; then
+    fail "bus processes started and left behind: $(ps -o pid=,args= -p "${started//$'\n'/,}")"
+    kill $started
+fi
+written=$(find "$HOME" -mindepth 1)
+[ -z "$written" ] || fail "written to the home folder: $written"
+
+echo "--- with a session bus"
+bus_address=$(dbus-daemon --session --fork --nosyslog --print-address=1 --print-pid=4 4>"$work/bus.pid") \
+    || die "could not start a session bus"
+pids+=("$(cat "$work/bus.pid")")
+export DBUS_SESSION_BUS_ADDRESS=$bus_address
+start_program
+joined=no
+for _ in $(seq 100); do
+    for name in $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.ListNames | grep -o '":[0-9.]*"' | tr -d '"'); do
+        pid=$(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.GetConnectionUnixProcessID "string:$name" 2>/dev/null | awk '/uint32/ {print $2}')
+        [ "$pid" = "$app" ] && joined=yes
+    done
+    [ "$joined" = yes ] && break
+    sleep 0.1
+done
+stop_program
+[ "$joined" = yes ] || fail "the program did not join the session bus it was given"
+
+[ "$failed" -eq 0 ] && echo "session bus: none started without one, the given one joined"
+exit "$failed"
