@@ -128,8 +128,9 @@ for program in "$built" "$usr/bin/koren"; do
     cp "$program" "$plant/bin/koren"
     for dir in bin lib start; do echo "planted, not a library" >"$plant/$dir/libQt6Core.so.6"; done
     status=0
-    (cd "$plant/start" && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH \
-        XDG_RUNTIME_DIR=/nonexistent LD_DEBUG=libs timeout 60 ../bin/koren) >"$root/trace" 2>&1 || status=$?
+    # Nothing of the caller's environment: no display, no library path.
+    (cd "$plant/start" && env -i PATH="$PATH" LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=/nonexistent \
+        LD_DEBUG=libs timeout 60 ../bin/koren) >"$root/trace" 2>&1 || status=$?
     grep -q 'find library=libQt6Core.so.6' "$root/trace" || fail "no loader trace for $program"
     tried=$(sed -n 's/.*trying file=//p' "$root/trace")
     if grep -v '^/' <<<"$tried" | grep -q . || grep -qF "$plant" <<<"$tried"; then
