@@ -26,8 +26,9 @@ set(program_rules
 )
 # Every property that tests/CMakeLists.txt gave a test is among the test's
 # properties in CTest, and every test and program named there has tests.
-# CTest lists at least one test, none of them a placeholder for a test
-# program that was not built (its tests and their properties are unknown).
+# CTest lists at least one test, each with a program it can find: neither
+# a placeholder for a test program that was not built nor a command whose
+# program is missing, for then the tests and what they start are unknown.
 
 # ---------------------------------------------------------------------------
 
@@ -44,7 +45,7 @@ endif()
 execute_process(COMMAND ${CTEST_COMMAND} --test-dir ${BUILD_DIR} --show-only=json-v1
     OUTPUT_VARIABLE json ERROR_VARIABLE ctest_errors RESULT_VARIABLE ctest_status)
 if(NOT ctest_status EQUAL 0)
-    message(FATAL_ERROR "ctest --show-only=json-v1 failed (${ctest_status}): ${ctest_errors}")
+    message(FATAL_ERROR "ctest --show-only=json-v1 failed (${ctest_status}): ${json}${ctest_errors}")
 endif()
 string(JSON test_count ERROR_VARIABLE json_error LENGTH "${json}" tests)
 if(json_error)
@@ -178,6 +179,8 @@ foreach(index RANGE ${last_test})
 
     if(name MATCHES "_NOT_BUILT$")
         list(APPEND problems "${name}: the test program was not built, so its tests and their properties are unknown")
+    elseif(NOT command)
+        list(APPEND problems "${name}: CTest finds no program to run (not built?), so what the test starts is unknown")
     endif()
 
     set(starts_qt FALSE)
