@@ -45,7 +45,7 @@ endif()
 execute_process(COMMAND ${CTEST_COMMAND} --test-dir ${BUILD_DIR} --show-only=json-v1
     OUTPUT_VARIABLE json ERROR_VARIABLE ctest_errors RESULT_VARIABLE ctest_status)
 if(NOT ctest_status EQUAL 0)
-    message(FATAL_ERROR "ctest --show-only=json-v1 failed (${ctest_status}): ${json}${ctest_errors}")
+    message(FATAL_ERROR "ctest --test-dir ${BUILD_DIR} --show-only=json-v1 failed (${ctest_status}): ${json}${ctest_errors}")
 endif()
 string(JSON test_count ERROR_VARIABLE json_error LENGTH "${json}" tests)
 if(json_error)
