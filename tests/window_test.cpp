@@ -534,12 +534,21 @@ TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
         QApplication::setLayoutDirection(savedDirection);
         QApplication::setStyle(savedStyle);
     });
-    QPalette dark(QColor(53, 53, 53));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
-        dark.setColor(role, QColor(238, 238, 236));
-    dark.setColor(QPalette::Base, QColor(36, 36, 36));
-    dark.setColor(QPalette::Window, QColor(53, 53, 53));
-    QApplication::setPalette(dark);
+    // Under a real dark desktop (KOREN_DARK_DESKTOP set: the platform theme
+    // is dark, and Qt's own styles follow it) its palette is used as it
+    // comes; otherwise a dark palette stands in for it.
+    const bool desktopIsDark = QApplication::palette().color(QPalette::Window).lightness() < 128;
+    if (qEnvironmentVariableIsSet("KOREN_DARK_DESKTOP")) {
+        ASSERT_TRUE(desktopIsDark) << "the desktop's dark theme did not load";
+    }
+    if (!desktopIsDark) {
+        QPalette dark(QColor(53, 53, 53));
+        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
+            dark.setColor(role, QColor(238, 238, 236));
+        dark.setColor(QPalette::Base, QColor(36, 36, 36));
+        dark.setColor(QPalette::Window, QColor(53, 53, 53));
+        QApplication::setPalette(dark);
+    }
     QApplication::setLayoutDirection(Qt::RightToLeft);
     QApplication::setStyle(QStringLiteral("Windows"));
 

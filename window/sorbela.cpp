@@ -62,6 +62,27 @@ QRect toPixels(const ElementRow& row)
                  twipsToPixels(row.height));
 }
 
+// The light colours every element starts from, whatever the desktop's: the
+// style's own palette follows a dark desktop too.
+QPalette lightPalette()
+{
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    const QColor face(239, 239, 239);
+    QPalette palette(black, face, white, QColor(159, 159, 159), QColor(184, 184, 184), black, white, white, face);
+    palette.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
+    palette.setColor(QPalette::Highlight, QColor(48, 140, 198));
+    palette.setColor(QPalette::HighlightedText, white);
+    palette.setColor(QPalette::Link, QColor(0, 0, 255));
+    palette.setColor(QPalette::LinkVisited, QColor(255, 0, 255));
+    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 220));
+    palette.setColor(QPalette::ToolTipText, black);
+    palette.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 128));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(110, 110, 110));
+    return palette;
+}
+
 // Paints the element's whole rectangle in its colour.
 void fill(QWidget* widget, Rgb rgb)
 {
@@ -93,7 +114,7 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
     style_ = QStyleFactory::create(QStringLiteral("Fusion"));
     style_->setParent(this);
     setStyle(style_);
-    setPalette(style_->standardPalette());
+    setPalette(lightPalette());
 
     // Times New Roman, or a face drawn to the same widths; any other serif
     // the machine falls back to gets the sizes that fit (fitFonts).
