@@ -15,10 +15,14 @@ set(KOREN_CLEARED_ENVIRONMENT
     # theme, style and the desktop that would choose a theme
     QT_QPA_PLATFORMTHEME
     QT_STYLE_OVERRIDE
+    GTK_THEME
     XDG_CURRENT_DESKTOP
     XDG_SESSION_DESKTOP
     DESKTOP_SESSION
     KDE_FULL_SESSION
+    # the fonts the window may find
+    FONTCONFIG_FILE
+    FONTCONFIG_PATH
     # plugins and input methods loaded from elsewhere
     QT_PLUGIN_PATH
     QT_QPA_PLATFORM_PLUGIN_PATH
