@@ -119,6 +119,13 @@ focused() {
 xdotool windowactivate "$window"
 wait_for 10 "the window to be active and to have the keyboard focus" focused
 
+# The window cannot be resized, so it asks the window manager for no
+# maximise button and no maximising (Motif hints: functions, decorations).
+motif=$(xprop -id "$window" _MOTIF_WM_HINTS | sed -n 's/.* = //p')
+IFS=', ' read -r _ functions decorations _ <<<"$motif"
+[ -n "${decorations:-}" ] || fail "the window sets no Motif hints"
+(( (functions & 0x10) == 0 && (decorations & 0x40) == 0 )) || fail "the window offers maximising: Motif hints $motif"
+
 # X delivers the pointer and key events in order, and the program handles
 # them in order, so a click needs no pause before the next event.
 click() { xdotool mousemove --sync --window "$window" "$1" "$2" click 1; }
