@@ -6,42 +6,17 @@
 # Usage: session_bus.sh PROGRAM
 set -uo pipefail
 program=$1
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 die() { echo "FAIL: $*"; exit 1; }
+# shellcheck source=private_desktop.sh
+source "$(dirname "$0")/private_desktop.sh"
 
 # What the program is started with: its own display, home and runtime
 # folder, and no bus unless one is made below.
-unset DBUS_SESSION_BUS_ADDRESS DBUS_SYSTEM_BUS_ADDRESS AT_SPI_BUS_ADDRESS WAYLAND_DISPLAY QT_QPA_PLATFORMTHEME
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-export HOME=$work/home XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+start_display
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || die "Xvfb did not start within 10 s"
-export DISPLAY=":$(cat "$work/display")"
-
-# Starts the program and waits until its window is on the screen.
-start_program() {
-    "$program" &
-    app=$!
-    pids+=("$app")
-    for _ in $(seq 200); do
-        xdotool search --onlyvisible --pid "$app" >/dev/null 2>&1 && return 0
-        kill -0 "$app" 2>/dev/null || die "the program ended before its window appeared"
-        sleep 0.1
-    done
-    die "no window of the program within 20 s"
-}
 stop_program() {
     kill "$app"
     wait "$app" 2>/dev/null
@@ -53,7 +28,7 @@ echo "--- without a session bus"
 # nothing to catch.
 command -v dbus-launch >/dev/null || die "dbus-launch is not installed (package dbus-x11)"
 before=$(bus_helpers)
-start_program
+start_program "$program"
 stop_program
 started=$(comm -13 <(echo "$before") <(bus_helpers))
 if [ -n "$started" ]; then
@@ -64,11 +39,8 @@ written=$(find "$HOME" -mindepth 1)
 [ -z "$written" ] || fail "written to the home folder: $written"
 
 echo "--- with a session bus"
-bus_address=$(dbus-daemon --session --fork --nosyslog --print-address=1 --print-pid=4 4>"$work/bus.pid") \
-    || die "could not start a session bus"
-pids+=("$(cat "$work/bus.pid")")
-export DBUS_SESSION_BUS_ADDRESS=$bus_address
-start_program
+start_session_bus
+start_program "$program"
 joined=no
 for _ in $(seq 100); do
     for name in $(dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
