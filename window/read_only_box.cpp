@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTextBlock>
 
 #include <algorithm>
 
@@ -81,7 +80,7 @@ std::pair<int, int> ReadOnlyLine::selectedRange() const
 {
     if (!hasSelectedText())
         return {cursorPosition(), cursorPosition()};
-    return {selectionStart(), selectionStart() + static_cast<int>(selectedText().size())};
+    return {selectionStart(), selectionEnd()};
 }
 
 void ReadOnlyLine::selectRange(int start, int end)

@@ -252,26 +252,27 @@ void Sorbela::fitFonts()
     // With the window's own face nothing changes; a wider fallback serif
     // shrinks only the elements whose longest text would be cut off.
     const QFont base = font();
+    const auto smaller = [&](const QFont& fitted) { return fitted.pointSizeF() < base.pointSizeF(); };
     const auto fit = [&](QWidget* widget, int room, const QStringList& texts) {
-        const QFont fitted = fitting(base, widget, room, texts);
-        if (fitted.pointSizeF() < base.pointSizeF())
+        if (const QFont fitted = fitting(base, widget, room, texts); smaller(fitted))
             widget->setFont(fitted);
     };
 
     for (QLabel* label : label1_)
         fit(label, label->contentsRect().width(), {label->text()});
-    const QFont caption = fitting(base, frame1_, frame1_->captionRoom(), {frame1_->caption()});
-    if (caption.pointSizeF() < base.pointSizeF())
+    if (const QFont caption = fitting(base, frame1_, frame1_->captionRoom(), {frame1_->caption()}); smaller(caption))
         frame1_->setCaptionFont(caption);
     for (ColourButton* button : command1_)
         fit(button, button->textRoom(), {button->text()});
 
-    // The widest caption and question any question can bring.
+    // The widest caption and question any question can bring. The five
+    // options are alike: what fits the first fits them all.
     const double widestRoot = std::sqrt(static_cast<double>(quiz::Quiz::kLargestAsked));
     const QString rootShape = QString::number(static_cast<int>(widestRoot)) + decimalSeparator_ + QStringLiteral("000");
-    const QStringList captions = withEveryDigit(rootShape);
-    for (OptionButton* option : option1_)
-        fit(option, option->textRoom(), captions);
+    if (const QFont captions = fitting(base, option1_[0], option1_[0]->textRoom(), withEveryDigit(rootShape));
+        smaller(captions))
+        for (OptionButton* option : option1_)
+            option->setFont(captions);
     const QString questionShape = fromUtf8(quiz::texts::kQuestion) + QString::number(quiz::Quiz::kLargestAsked);
     fit(text2_, text2_->textRoom(), withEveryDigit(questionShape));
 }
