@@ -1,4 +1,5 @@
 #include "runtime/clock_random.h"
+#include "window/application.h"
 #include "window/locale_format.h"
 #include "window/sorbela.h"
 
@@ -6,62 +7,42 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// While the toolkit connects to the display, its complaints are held back.
-// If it finds no display at all, the user gets one plain line instead of a
-// plugin dump and an abort; if it fails for any other reason (a platform
-// plugin that is missing or cannot load), the toolkit's own account of it
-// is what helps, so that goes out whole. If it starts, they go out as usual.
-QtMessageHandler previousHandler = nullptr;
-struct HeldMessage {
-    QtMsgType type;
-    QString message;
-    QString line; // as the toolkit would have printed it
-};
-std::vector<HeldMessage> heldBack;
+// While the toolkit connects to the display its messages are held back.
+// Finding no display at all, the user gets one plain line instead of a
+// plugin dump and an abort; failing for any other reason (a platform plugin
+// that is missing or will not load), the toolkit's own account is what
+// helps, so that goes out whole. If it starts, they go out as usual.
+std::vector<std::pair<QtMsgType, QString>> heldBack; // as the toolkit would print them
 
-bool saysNoDisplay(const QString& message)
+void holdBackStartupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    return message.startsWith(QLatin1String("could not connect to display"))
-        || message.startsWith(QLatin1String("Failed to create wl_display"));
-}
-
-bool saysNoPlugin(const QString& message)
-{
-    return message.startsWith(QLatin1String("Could not find the Qt platform plugin"));
-}
-
-[[noreturn]] void failToStart(const QString& fatal)
-{
-    bool noDisplay = false;
-    bool noPlugin = false;
-    for (const HeldMessage& held : heldBack) {
-        noDisplay = noDisplay || saysNoDisplay(held.message);
-        noPlugin = noPlugin || saysNoPlugin(held.message);
+    const QString line = qFormatLogMessage(type, context, message);
+    if (type != QtFatalMsg) {
+        heldBack.emplace_back(type, line);
+        return;
     }
-    if (noDisplay && !noPlugin) {
+    const bool noDisplay = std::any_of(heldBack.begin(), heldBack.end(), [](const auto& held) {
+        return held.second.contains(QLatin1String("could not connect to display"))
+            || held.second.contains(QLatin1String("Failed to create wl_display"));
+    });
+    if (noDisplay) {
         std::fputs("koren: не може да се отвори прозорец: няма достъп до графичен дисплей"
                    " (проверете DISPLAY или WAYLAND_DISPLAY)\n",
                    stderr);
     } else {
-        for (const HeldMessage& held : heldBack)
-            std::fprintf(stderr, "%s\n", qUtf8Printable(held.line));
-        std::fprintf(stderr, "%s\n", qUtf8Printable(fatal));
+        for (const auto& held : heldBack)
+            std::fprintf(stderr, "%s\n", qUtf8Printable(held.second));
+        std::fprintf(stderr, "%s\n", qUtf8Printable(line));
     }
-    std::fflush(stderr);
     std::_Exit(EXIT_FAILURE);
-}
-
-void holdBackStartupMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type == QtFatalMsg)
-        failToStart(message);
-    heldBack.push_back({type, message, qFormatLogMessage(type, context, message)});
 }
 
 // With no session bus to join, the accessibility bridge would have libdbus
@@ -85,16 +66,16 @@ int main(int argc, char* argv[])
 {
     joinOnlyARunningSessionBus();
 
-    previousHandler = qInstallMessageHandler(holdBackStartupMessages);
+    const QtMessageHandler usual = qInstallMessageHandler(holdBackStartupMessages);
     QApplication app(argc, argv);
-    qInstallMessageHandler(previousHandler);
-    for (const HeldMessage& held : heldBack)
-        qt_message_output(held.type, QMessageLogContext(), held.line);
-    heldBack.clear();
+    qInstallMessageHandler(usual);
+    for (const auto& [type, line] : std::exchange(heldBack, {}))
+        qt_message_output(type, QMessageLogContext(), line);
 
     QApplication::setApplicationName(QStringLiteral("koren"));
     QApplication::setApplicationVersion(QStringLiteral(KOREN_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral("org.example.koren"));
+    window::setUpApplication();
 
     runtime::ClockRandom random;
     window::Sorbela form(random, window::numberFormatOf(QLocale::system()));

@@ -6,6 +6,7 @@
 #include "support/pixels.h"
 #include "support/qt_printers.h"
 #include "support/scripted_random.h"
+#include "window/application.h"
 #include "window/element_table.h"
 #include "window/locale_format.h"
 #include "window/sorbela.h"
@@ -26,14 +27,18 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
+#include <QTimer>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace {
@@ -218,6 +223,17 @@ TEST_F(WindowTest, TabVisitsTheControlsInOrderFromTheResultArea)
         return visited;
     };
     EXPECT_EQ(tabRound(), (QStringList{"Option1_0", "Command1_0", "Command1_1", "Text2", "Text1_0"}));
+    // The window takes its tab order from the order the table lists the
+    // elements in.
+    for (std::size_t i = 1; i < window::kElements.size(); ++i)
+        EXPECT_LT(window::kElements[i - 1].tabOrder, window::kElements[i].tabOrder) << i;
+    // The question box comes with its text unselected, for a screen reader
+    // to read once rather than as a selection.
+    for (const Qt::Key k : {Qt::Key_Backtab, Qt::Key_Tab}) {
+        key(k);
+        ASSERT_EQ(QApplication::focusWidget(), k == Qt::Key_Tab ? static_cast<QWidget*>(result()) : question());
+        EXPECT_FALSE(question()->hasSelectedText());
+    }
     key(Qt::Key_4);
     EXPECT_EQ(QApplication::focusWidget(), option(3));
     EXPECT_EQ(tabRound(), (QStringList{"Command1_0", "Command1_1", "Text2", "Text1_0", "Option1_3"}));
@@ -289,19 +305,27 @@ TEST_F(WindowTest, FullRoundFromTheKeyboard)
     key(Qt::Key_Space);
     EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
 
+    // Return on a choice presses nothing: neither button is a default one.
     key(Qt::Key_3);
+    key(Qt::Key_Return);
+    key(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
     key(Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), check());
     key(Qt::Key_Space);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
-    key(Qt::Key_Return); // not a default button: Enter does nothing
+    key(Qt::Key_2);
     key(Qt::Key_Tab);
-    key(Qt::Key_Return);
-    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
+    key(Qt::Key_Return); // the focused button, as Space would
+    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
 
-    // "Чисти" asks a new question and clears the choice.
-    clear()->setFocus();
-    key(Qt::Key_Space);
+    // "Чисти" asks a new question and clears the choice: from the keypad's
+    // Enter too, once for each press.
+    key(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), clear());
+    QSignalSpy presses(clear(), &QPushButton::clicked);
+    key(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(presses.count(), 1);
     EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
     EXPECT_EQ(question()->text(), QStringLiteral("Изчислете корен квадратен на 144"));
     EXPECT_EQ(option(2)->text(), QStringLiteral("12.000"));
@@ -393,92 +417,158 @@ TEST_F(WindowTest, TextBoxesRefuseTypingButAllowCopying)
     }
 }
 
-TEST_F(WindowTest, TextBoxMenusSpeakBulgarianFromEitherMenuKey)
+TEST_F(WindowTest, MenusSpeakBulgarianAndOpenFromEitherMenuKey)
 {
-    const auto menuOpenedBy = [&](const std::function<void()>& open) -> QMenu* {
-        open();
-        return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    };
-    const auto texts = [](QMenu* menu) {
+    // The menu that opens, read and closed while it is up (a scroll bar's
+    // menu holds the caller until it closes); `pick` triggers its item with
+    // that text first.
+    const auto menuOpenedBy = [&](QWidget* focus, const std::function<void()>& open, const QString& pick = {}) {
+        // A closed menu hands the focus back to the window, as the desktop would.
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        focus->setFocus();
         QStringList shown;
-        for (QAction* action : menu->actions())
-            if (!action->isSeparator())
-                shown << action->text();
+        bool done = false;
+        QTimer::singleShot(0, qApp, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* action : menu->actions())
+                    if (!action->isSeparator() && action->isVisible())
+                        shown << action->text();
+                for (QAction* action : menu->actions())
+                    if (!pick.isEmpty() && action->text() == pick && action->isEnabled())
+                        action->trigger();
+                menu->close();
+            }
+            done = true;
+        });
+        open();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }));
         return shown;
     };
-    const QStringList bulgarian{QStringLiteral("&Копирай"), QStringLiteral("Избери &всичко")};
+    const QString copy = QStringLiteral("&Копиране\tCtrl+C");
+    const QString selectAll = QStringLiteral("Избиране на всичко\tCtrl+A");
     for (QWidget* box : {static_cast<QWidget*>(result()), static_cast<QWidget*>(question())}) {
         SCOPED_TRACE(box->objectName().toStdString());
-        QWidget* surface = box == result() ? result()->viewport() : box;
-        box->setFocus();
         const std::function<void()> openers[] = {
-            [&] { QTest::keyClick(box, Qt::Key_F10, Qt::ShiftModifier); },
+            [&] { key(Qt::Key_F10, Qt::ShiftModifier); },
             [&] {
-                // What the desktop sends for the Menu key.
-                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(4, 4), surface->mapToGlobal(QPoint(4, 4)));
-                QApplication::sendEvent(surface, &menuKey);
+                // What the window system delivers for the Menu key.
+                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+                QApplication::sendEvent(form->windowHandle(), &menuKey);
             },
         };
         for (const auto& open : openers) {
             SCOPED_TRACE(&open - openers);
-            QMenu* menu = menuOpenedBy(open);
-            ASSERT_NE(menu, nullptr);
-            EXPECT_EQ(texts(menu), bulgarian);
-            menu->close();
+            EXPECT_EQ(menuOpenedBy(box, open), (QStringList{copy, selectAll}));
         }
 
         // And it does what it says: select everything, then copy it.
         QApplication::clipboard()->clear();
-        QMenu* menu = menuOpenedBy(openers[0]);
-        ASSERT_NE(menu, nullptr);
-        menu->actions().constLast()->trigger();
-        menu->close();
-        menu = menuOpenedBy(openers[0]);
-        ASSERT_NE(menu, nullptr);
-        ASSERT_TRUE(menu->actions().constFirst()->isEnabled());
-        menu->actions().constFirst()->trigger();
-        menu->close();
+        menuOpenedBy(box, openers[0], selectAll);
+        menuOpenedBy(box, openers[1], copy);
         const QString whole = box == result() ? resultText() : question()->text();
         EXPECT_EQ(QApplication::clipboard()->text(), whole);
     }
+
+    // The scroll bar's menu too, in the toolkit's own Bulgarian.
+    QScrollBar* bar = result()->verticalScrollBar();
+    const QStringList scrolling = menuOpenedBy(result(), [&] {
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 40), bar->mapToGlobal(QPoint(5, 40)));
+        QApplication::sendEvent(bar, &rightClick);
+    });
+    EXPECT_TRUE(scrolling.contains(QStringLiteral("Превъртайте тук"))) << scrolling.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(scrolling.contains(QStringLiteral("Страница нагоре")));
+    const QRegularExpression bulgarian(QStringLiteral("^[\\p{Cyrillic} &]+(\\t.*)?$"));
+    for (const QString& item : scrolling)
+        EXPECT_TRUE(bulgarian.match(item).hasMatch()) << item.toStdString();
 }
 
-// What a screen reader is told each time the window's notification
-// appears: the toolkit reports a widget that is shown, with its role and
-// name, to the accessibility bus.
+// What a screen reader is told each time a notification appears: the
+// toolkit reports it to the accessibility bus as it is shown. The reader
+// speaks it, and puts on braille the labels inside it whose text is not the
+// notification's own name; that braille text is what is kept here.
 class ShowRecorder final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show)
-            if (QAccessibleInterface* appeared = QAccessible::queryAccessibleInterface(watched))
-                shown.emplace_back(appeared->role(), appeared->text(QAccessible::Name));
+        if (event->type() != QEvent::Show)
+            return false;
+        QAccessibleInterface* appeared = QAccessible::queryAccessibleInterface(watched);
+        if (!appeared || appeared->role() != QAccessible::Notification)
+            return false;
+        const QString name = appeared->text(QAccessible::Name);
+        QStringList labels;
+        for (int i = 0; i < appeared->childCount(); ++i) {
+            QAccessibleInterface* part = appeared->child(i);
+            const QString text = part->text(QAccessible::Name);
+            if (part->role() == QAccessible::StaticText && !part->state().invisible && !text.isEmpty()
+                && !name.contains(text))
+                labels << text;
+        }
+        brailled << labels.join(QLatin1Char(' '));
         return false;
     }
-    std::vector<std::pair<QAccessible::Role, QString>> shown;
+    QStringList brailled;
 };
+
+// Every object of the tree under root, root first.
+std::vector<QAccessibleInterface*> everyObject(QAccessibleInterface* root)
+{
+    std::vector<QAccessibleInterface*> found{root};
+    for (std::size_t next = 0; next < found.size(); ++next)
+        for (int i = 0; i < found[next]->childCount(); ++i)
+            found.push_back(found[next]->child(i));
+    return found;
+}
 
 TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
 {
     ShowRecorder recorder;
     for (QWidget* child : form->findChildren<QWidget*>())
         child->installEventFilter(&recorder);
-    auto& shown = recorder.shown;
+    auto& brailled = recorder.brailled;
 
     QAccessibleInterface* root = QAccessible::queryAccessibleInterface(form.get());
     ASSERT_NE(root, nullptr);
     const auto find = [&](QAccessible::Role role, const QString& name) -> QAccessibleInterface* {
-        std::vector<QAccessibleInterface*> pending{root};
-        while (!pending.empty()) {
-            QAccessibleInterface* node = pending.back();
-            pending.pop_back();
+        for (QAccessibleInterface* node : everyObject(root))
             if (node->role() == role && node->text(QAccessible::Name) == name && !node->state().invisible)
                 return node;
-            for (int i = 0; i < node->childCount(); ++i)
-                pending.push_back(node->child(i));
-        }
         return nullptr;
     };
+
+    // The window is a frame named by its title, for the reader's "read the
+    // title bar"; children and parents agree; every relation has its
+    // reciprocal; and one object at a time says it has the focus.
+    EXPECT_EQ(root->role(), QAccessible::Window);
+    EXPECT_EQ(root->text(QAccessible::Name), QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
+    const std::map<QAccessible::Relation, QAccessible::Relation> reciprocal{
+        {QAccessible::Label, QAccessible::Labelled}, {QAccessible::Labelled, QAccessible::Label},
+        {QAccessible::Controller, QAccessible::Controlled}, {QAccessible::Controlled, QAccessible::Controller}};
+    int relationCount = 0;
+    for (QAccessibleInterface* node : everyObject(root)) {
+        SCOPED_TRACE(node->object()->objectName().toStdString() + " " + node->object()->metaObject()->className());
+        for (int i = 0; i < node->childCount(); ++i) {
+            EXPECT_EQ(node->child(i)->parent()->object(), node->object());
+            EXPECT_EQ(node->indexOfChild(node->child(i)), i);
+        }
+        for (const auto& [other, relation] : node->relations()) {
+            ++relationCount;
+            ASSERT_TRUE(reciprocal.count(relation)) << relation;
+            const auto back = other->relations(reciprocal.at(relation));
+            EXPECT_TRUE(std::any_of(back.begin(), back.end(), [&](const auto& r) { return r.first->object() == node->object(); }))
+                << "no reciprocal of relation " << relation << " from " << other->object()->metaObject()->className();
+        }
+    }
+    EXPECT_GE(relationCount, 4); // the question's label, the result area's scroll bars
+    for (int stop = 0; stop < 6; ++stop) {
+        std::vector<QObject*> focused;
+        for (QAccessibleInterface* node : everyObject(root))
+            if (node->state().focused)
+                focused.push_back(node->object());
+        EXPECT_EQ(focused, (std::vector<QObject*>{QApplication::focusWidget()})) << "at stop " << stop;
+        key(Qt::Key_Tab);
+    }
 
     QAccessibleInterface* asked = find(QAccessible::EditableText, QStringLiteral("Число за коренуване"));
     ASSERT_NE(asked, nullptr);
@@ -502,11 +592,11 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     EXPECT_EQ(verdict->textInterface()->text(0, verdict->textInterface()->characterCount()),
               QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
 
-    // The verdict and the new-question prompt are spoken as they are
-    // written, while the focus stays on the button and nothing new shows.
-    const auto notification = [](const QString& text) { return std::make_pair(QAccessible::Notification, text); };
-    EXPECT_EQ(shown, (std::vector{notification(QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"))}));
-    shown.clear();
+    // The verdict and the new-question prompt are spoken and put on braille
+    // as they are written, while the focus stays on the button and nothing
+    // new shows.
+    EXPECT_EQ(brailled, QStringList{QStringLiteral("Грешка.3.317 * 3.317 = 11.002489")});
+    brailled.clear();
     check()->setFocus();
     key(Qt::Key_4);
     key(Qt::Key_Tab);
@@ -514,29 +604,31 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     key(Qt::Key_Tab);
     key(Qt::Key_Space);
     EXPECT_EQ(QApplication::focusWidget(), clear());
-    EXPECT_EQ(shown, (std::vector{notification(QStringLiteral("Грешка.3.606 * 3.606 = 13.003236")),
-                                  notification(QStringLiteral("Изберете верния корен:"))}));
-    QAccessibleInterface* announcer = find(QAccessible::Notification, QStringLiteral("Изберете верния корен:"));
+    EXPECT_EQ(brailled, (QStringList{QStringLiteral("Грешка.3.606 * 3.606 = 13.003236"),
+                                     QStringLiteral("Изберете верния корен:")}));
+    key(Qt::Key_3);
+    key(Qt::Key_Tab);
+    key(Qt::Key_Space);
+    EXPECT_EQ(brailled.constLast(), QStringLiteral("Правилно! 12 * 12 = 144")); // one braille line
+    auto* announcer = form->findChild<QWidget*>(QStringLiteral("Announcer"));
     ASSERT_NE(announcer, nullptr);
-    EXPECT_TRUE(announcer->rect().isEmpty());
-    EXPECT_FALSE(announcer->state().focusable);
+    EXPECT_TRUE(announcer->isVisible());
+    EXPECT_TRUE(announcer->visibleRegion().isEmpty()); // nothing of it is on the screen
+    EXPECT_EQ(announcer->focusPolicy(), Qt::NoFocus);
 }
 
 // A desktop that is dark, right to left and in another style changes
-// nothing a pupil sees: every text keeps its contrast, the layout its side.
+// nothing a pupil sees: every text keeps its contrast, the layout its side,
+// and the menus that pop up are as light as the window.
 TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
 {
-    const QPalette savedPalette = QApplication::palette();
-    const Qt::LayoutDirection savedDirection = QApplication::layoutDirection();
-    const QString savedStyle = QApplication::style()->name();
-    const auto restore = qScopeGuard([&] {
-        QApplication::setPalette(savedPalette);
-        QApplication::setLayoutDirection(savedDirection);
-        QApplication::setStyle(savedStyle);
-    });
-    // Under a real dark desktop (KOREN_DARK_DESKTOP set: the platform theme
-    // is dark, and Qt's own styles follow it) its palette is used as it
+    const auto restore = qScopeGuard([] { window::setUpApplication(); });
+    // The desktop as it is before the program sets its look: the platform
+    // theme's own palette, in another style, right to left. Under a real
+    // dark desktop (KOREN_DARK_DESKTOP set) that palette is dark as it
     // comes; otherwise a dark palette stands in for it.
+    QApplication::setStyle(QStringLiteral("Windows"));
+    QApplication::setPalette(QPalette());
     const bool desktopIsDark = QApplication::palette().color(QPalette::Window).lightness() < 128;
     if (qEnvironmentVariableIsSet("KOREN_DARK_DESKTOP")) {
         ASSERT_TRUE(desktopIsDark) << "the desktop's dark theme did not load";
@@ -550,17 +642,19 @@ TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
         QApplication::setPalette(dark);
     }
     QApplication::setLayoutDirection(Qt::RightToLeft);
-    QApplication::setStyle(QStringLiteral("Windows"));
+    window::setUpApplication(); // as the program starts
 
     ScriptedRandom random;
     random.pushQuestion(kR1Base142, r2Slot(2));
     window::Sorbela form(random, runtime::NumberFormat{});
     form.load();
     form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 
+    EXPECT_EQ(QApplication::style()->name(), QStringLiteral("fusion"));
     for (QWidget* child : form.findChildren<QWidget*>()) {
-        EXPECT_EQ(child->style(), form.style()) << child->metaObject()->className();
+        EXPECT_EQ(child->style(), QApplication::style()) << child->metaObject()->className();
         EXPECT_TRUE(child->isLeftToRight()) << child->metaObject()->className();
     }
     auto* result = form.findChild<QPlainTextEdit*>(QStringLiteral("Text1_0"));
@@ -587,6 +681,18 @@ TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
     };
     for (const auto& text : texts)
         EXPECT_GE(testing_support::inkContrast(image, text.region), 4.5) << text.name;
+
+    // The result area's menu: a window of its own, yet light, left to right
+    // and readable.
+    result->setFocus();
+    QTest::keyClick(result, Qt::Key_F10, Qt::ShiftModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    const auto closeMenu = qScopeGuard([&] { menu->close(); });
+    EXPECT_TRUE(menu->isLeftToRight());
+    const QImage shown = menu->grab().toImage();
+    EXPECT_GT(testing_support::luminance(testing_support::background(shown, shown.rect())), 0.6);
+    EXPECT_GE(testing_support::inkContrast(shown, shown.rect()), 4.5);
 }
 
 TEST(LocaleFormat, SeparatorsComeFromTheLocale)

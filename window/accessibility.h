@@ -2,9 +2,9 @@
 
 namespace window {
 
-// Tells assistive technology what the window's own widgets are: read-only
-// boxes that can be read, selected and copied but not rewritten, and the
-// announcer's notifications. Safe to call more than once.
+// Tells assistive technology what the window's own widgets are: the window
+// a frame named by its title, read-only boxes that can be read, selected and
+// copied but not rewritten, and the announcer's notifications.
 void installAccessibility();
 
 } // namespace window

@@ -1,11 +1,12 @@
 #include "window/announcer.h"
 
+#include <QLabel>
+
 namespace window {
 
-Announcer::Announcer(QWidget* parent) : QWidget(parent)
+Announcer::Announcer(QWidget* parent) : QWidget(parent), words_(new QLabel(this))
 {
     setObjectName(QStringLiteral("Announcer"));
-    setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setGeometry(0, 0, 0, 0);
     setVisible(false);
@@ -14,7 +15,8 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent)
 void Announcer::announce(const QString& text)
 {
     hide();
-    setAccessibleName(text);
+    // One braille line: the result's line break becomes a space.
+    words_->setText(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     show();
 }
 

@@ -2,12 +2,15 @@
 
 #include <QWidget>
 
+class QLabel;
+
 namespace window {
 
-// Speaks a text through the screen reader without showing anything or
-// taking the focus: a notification with no size and no paint that appears,
-// named with the text, each time. Screen readers read a notification that
-// appears; a change to the focused button's description they do not.
+// Speaks a text through the screen reader, and puts it on the braille
+// display, without showing anything or taking the focus: a notification
+// with no size that appears each time, holding the text as a label. Screen
+// readers read a notification that appears, and show on braille the labels
+// inside it; a change to the focused button's description they do not read.
 class Announcer final : public QWidget {
     Q_OBJECT
 
@@ -15,6 +18,9 @@ public:
     explicit Announcer(QWidget* parent);
 
     void announce(const QString& text);
+
+private:
+    QLabel* words_;
 };
 
 } // namespace window

@@ -1,5 +1,6 @@
 #include "window/colour_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
@@ -7,12 +8,10 @@
 
 namespace window {
 
-ColourButton::ColourButton(const QString& text, QColor face, QWidget* parent) : QPushButton(text, parent), face_(face)
+ColourButton::ColourButton(const QString& text, QColor face, QWidget* parent) : QPushButton(text, parent)
 {
-    setAutoDefault(false);
-    setDefault(false);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Button, face_);
+    palette.setColor(QPalette::Button, face);
     setPalette(palette);
 }
 
@@ -20,8 +19,7 @@ void ColourButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const bool sunken = isDown() || isChecked();
-    QBrush face(face_);
-    qDrawWinButton(&painter, rect(), palette(), sunken, &face);
+    qDrawWinButton(&painter, rect(), palette(), sunken, &palette().button());
 
     QRect label = rect().adjusted(kEdge, kEdge, -kEdge, -kEdge);
     if (sunken)
@@ -33,9 +31,19 @@ void ColourButton::paintEvent(QPaintEvent*)
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect = rect().adjusted(4, 4, -4, -4);
-        focus.backgroundColor = face_;
+        focus.backgroundColor = palette().color(QPalette::Button);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
+}
+
+void ColourButton::keyPressEvent(QKeyEvent* event)
+{
+    // The toolkit presses only a default button on Return, and neither of
+    // the window's buttons is one: the focus alone decides what Return does.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+        return click();
+    QPushButton::keyPressEvent(event);
 }
 
 } // namespace window

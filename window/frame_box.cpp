@@ -1,6 +1,5 @@
 #include "window/frame_box.h"
 
-#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <qdrawutil.h>
@@ -21,6 +20,12 @@ QString FrameBox::caption() const
     return caption_->text();
 }
 
+void FrameBox::setCaptionFont(const QFont& font)
+{
+    caption_->setFont(font);
+    placeCaption();
+}
+
 void FrameBox::showEvent(QShowEvent* event)
 {
     caption_->raise();
@@ -34,27 +39,8 @@ void FrameBox::paintEvent(QPaintEvent*)
     qDrawShadeRect(&painter, QRect(0, top, width(), height() - top), palette(), true, 1);
 }
 
-void FrameBox::setCaptionFont(const QFont& font)
-{
-    ownCaptionFont_ = true;
-    caption_->setFont(font);
-    placeCaption();
-}
-
-bool FrameBox::event(QEvent* event)
-{
-    // The caption takes the frame's colour and font, whenever they change.
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
-        caption_->setPalette(palette());
-        placeCaption();
-    }
-    return QGroupBox::event(event);
-}
-
 void FrameBox::placeCaption()
 {
-    if (!ownCaptionFont_)
-        caption_->setFont(font());
     caption_->adjustSize();
     caption_->move(kCaptionInset, 0);
 }

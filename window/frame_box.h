@@ -25,7 +25,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    bool event(QEvent* event) override;
 
 private:
     static constexpr int kCaptionInset = 6;
@@ -33,7 +32,6 @@ private:
     void placeCaption();
 
     QLabel* caption_;
-    bool ownCaptionFont_ = false;
 };
 
 } // namespace window

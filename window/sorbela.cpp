@@ -3,7 +3,6 @@
 #include "quiz/texts.h"
 #include "runtime/fatal.h"
 #include "runtime/number_text.h"
-#include "window/accessibility.h"
 #include "window/announcer.h"
 #include "window/colour_button.h"
 #include "window/element_table.h"
@@ -12,17 +11,16 @@
 #include "window/option_button.h"
 #include "window/read_only_box.h"
 
+#include <QApplication>
 #include <QButtonGroup>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QKeySequence>
 #include <QLabel>
 #include <QShortcut>
-#include <QStyle>
-#include <QStyleFactory>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace window {
 namespace {
@@ -62,27 +60,6 @@ QRect toPixels(const ElementRow& row)
                  twipsToPixels(row.height));
 }
 
-// The light colours every element starts from, whatever the desktop's: the
-// style's own palette follows a dark desktop too.
-QPalette lightPalette()
-{
-    const QColor black(Qt::black);
-    const QColor white(Qt::white);
-    const QColor face(239, 239, 239);
-    QPalette palette(black, face, white, QColor(159, 159, 159), QColor(184, 184, 184), black, white, white, face);
-    palette.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
-    palette.setColor(QPalette::Highlight, QColor(48, 140, 198));
-    palette.setColor(QPalette::HighlightedText, white);
-    palette.setColor(QPalette::Link, QColor(0, 0, 255));
-    palette.setColor(QPalette::LinkVisited, QColor(255, 0, 255));
-    palette.setColor(QPalette::ToolTipBase, QColor(255, 255, 220));
-    palette.setColor(QPalette::ToolTipText, black);
-    palette.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 128));
-    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(QPalette::Disabled, role, QColor(110, 110, 110));
-    return palette;
-}
-
 // Paints the element's whole rectangle in its colour.
 void fill(QWidget* widget, Rgb rgb)
 {
@@ -95,26 +72,14 @@ void fill(QWidget* widget, Rgb rgb)
 } // namespace
 
 Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QWidget* parent)
-    : QWidget(parent), decimalSeparator_(fromUtf8(format.decimalSeparator)), quiz_(*this, random, std::move(format))
+    : QWidget(parent), quiz_(*this, random, format)
 {
-    installAccessibility();
     setObjectName(QStringLiteral("Sorbela"));
     setWindowTitle(fromUtf8(kForm.title));
     setWindowIcon(programIcon());
     // The window cannot be resized, so it offers no maximise button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    // The elements are placed by hand, left to right; mirroring them for a
-    // right-to-left desktop would move each circle and scroll bar only.
-    setLayoutDirection(Qt::LeftToRight);
-
-    // One style and one light palette for every element, children included:
-    // the backgrounds are fixed colours chosen for dark text, so a dark
-    // desktop's light text must not reach them.
-    style_ = QStyleFactory::create(QStringLiteral("Fusion"));
-    style_->setParent(this);
-    setStyle(style_);
-    setPalette(lightPalette());
 
     // Times New Roman, or a face drawn to the same widths; any other serif
     // the machine falls back to gets the sizes that fit (fitFonts).
@@ -125,8 +90,8 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
     fill(this, kForm.background);
     setFixedSize(twipsToPixels(kForm.clientWidth), twipsToPixels(kForm.clientHeight));
 
+    // Created in the table's order, which is the tab order.
     optionGroup_ = new QButtonGroup(this);
-    optionGroup_->setExclusive(true);
     for (const ElementRow& row : kElements) {
         QWidget* widget = build(row);
         widget->setObjectName(QString::fromStdString(elementName(row)));
@@ -136,16 +101,11 @@ Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QW
         widget->setVisible(row.visible);
     }
     announcer_ = new Announcer(this);
-    // Scroll bars, viewports and the frame's caption are children too, and
-    // a widget's style does not pass to its children.
-    for (QWidget* child : findChildren<QWidget*>())
-        child->setStyle(style_);
 
     label1_[1]->setBuddy(text2_);
     text1_[0]->setAccessibleName(QStringLiteral("Резултат"));
     text1_[1]->setAccessibleName(QStringLiteral("Цитат"));
-    fitFonts();
-    setUpTabOrder();
+    fitFonts(fromUtf8(format.decimalSeparator));
     routeEvents();
     text1_[0]->setFocus(Qt::OtherFocusReason);
 }
@@ -191,24 +151,6 @@ QWidget* Sorbela::build(const ElementRow& row)
     return nullptr;
 }
 
-void Sorbela::setUpTabOrder()
-{
-    std::vector<const ElementRow*> byTab;
-    for (const ElementRow& row : kElements)
-        byTab.push_back(&row);
-    std::sort(byTab.begin(), byTab.end(), [](auto* a, auto* b) { return a->tabOrder < b->tabOrder; });
-
-    QWidget* previous = nullptr;
-    for (const ElementRow* row : byTab) {
-        auto* widget = findChild<QWidget*>(QString::fromStdString(elementName(*row)));
-        if (!widget || widget->focusPolicy() == Qt::NoFocus)
-            continue;
-        if (previous)
-            setTabOrder(previous, widget);
-        previous = widget;
-    }
-}
-
 namespace {
 
 constexpr qreal kSmallestPoints = 7.0;
@@ -247,7 +189,7 @@ QStringList withEveryDigit(const QString& shape)
 
 } // namespace
 
-void Sorbela::fitFonts()
+void Sorbela::fitFonts(const QString& decimalSeparator)
 {
     // With the window's own face nothing changes; a wider fallback serif
     // shrinks only the elements whose longest text would be cut off.
@@ -268,7 +210,7 @@ void Sorbela::fitFonts()
     // The widest caption and question any question can bring. The five
     // options are alike: what fits the first fits them all.
     const double widestRoot = std::sqrt(static_cast<double>(quiz::Quiz::kLargestAsked));
-    const QString rootShape = QString::number(static_cast<int>(widestRoot)) + decimalSeparator_ + QStringLiteral("000");
+    const QString rootShape = QString::number(static_cast<int>(widestRoot)) + decimalSeparator + QStringLiteral("000");
     if (const QFont captions = fitting(base, option1_[0], option1_[0]->textRoom(), withEveryDigit(rootShape));
         smaller(captions))
         for (OptionButton* option : option1_)
@@ -287,8 +229,10 @@ void Sorbela::routeEvents()
     });
     // Both buttons write the result area, which does not have the focus: a
     // screen reader hears the new text when the handler is done with it.
+    // The button is the connection's context: one to the window would tell
+    // assistive technology that the button controls the window.
     for (std::size_t i = 0; i < command1_.size(); ++i)
-        connect(command1_[i], &QPushButton::clicked, this, [this, i] {
+        connect(command1_[i], &QPushButton::clicked, command1_[i], [this, i] {
             quiz_.Command1_Click(static_cast<std::int16_t>(i));
             announcer_->announce(text1_[0]->toPlainText());
         });
@@ -299,12 +243,24 @@ void Sorbela::routeEvents()
     for (OptionButton* option : option1_) {
         const int key = static_cast<int>(Qt::Key_1) + static_cast<int>(optionGroup_->id(option));
         auto* shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, option, [option] {
             option->setFocus(Qt::ShortcutFocusReason);
             option->click();
         });
     }
+
+    // Shift+F10 is the other menu key of every desktop. The toolkit knows
+    // only the Menu key, which opens the focused box's menu at its caret;
+    // the chord does the same.
+    auto* menuChord = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menuChord, &QShortcut::activated, this, [] {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus)
+            return;
+        const QPoint caret = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, caret, focus->mapToGlobal(caret));
+        QCoreApplication::sendEvent(focus, &menu);
+    });
 }
 
 void Sorbela::load()

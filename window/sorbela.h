@@ -11,7 +11,6 @@
 
 class QButtonGroup;
 class QLabel;
-class QStyle;
 
 namespace window {
 
@@ -46,12 +45,9 @@ public:
 
 private:
     QWidget* build(const ElementRow& row);
-    void setUpTabOrder();
     void routeEvents();
-    void fitFonts();
+    void fitFonts(const QString& decimalSeparator);
 
-    QStyle* style_ = nullptr;
-    QString decimalSeparator_;
     FrameBox* frame1_ = nullptr;
     ReadOnlyLine* text2_ = nullptr;
     std::array<ReadOnlyArea*, 2> text1_{};

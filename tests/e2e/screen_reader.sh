@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # A pupil who cannot see the screen plays one round with the screen reader
 # Orca: the options are heard and chosen with the arrow keys, and the
-# verdict and the new-question prompt are spoken the moment a button writes
-# them, while the focus stays on the button. What Orca says is read from
-# its debug log ("SPEECH OUTPUT: '...'"). Skipped when Orca is not installed.
+# verdict and the new-question prompt are spoken and shown on the braille
+# display the moment a button writes them, while the focus stays on the
+# button. What Orca says and shows is read from its debug log
+# ("SPEECH OUTPUT: '...'", "BRAILLE LINE:  '...'"). Skipped when Orca is
+# not installed.
 # Usage: screen_reader.sh PROGRAM
 set -uo pipefail
 program=$1
@@ -17,10 +19,16 @@ spoken() {
         !open && index($0, "SPEECH OUTPUT: " q) { text = substr($0, index($0, "SPEECH OUTPUT: " q) + 16); open = 1 }
         open && match(text, q "( *[{].*[}])?$") { print substr(text, 1, RSTART - 1); open = 0 }'
 }
+brailled() {
+    [ -e "$log" ] || return 0
+    tr -d '\r' <"$log" | sed -n "s/.*BRAILLE LINE:  '\(.*\)'\$/\1/p"
+}
 die() {
     echo "FAIL: $*"
     echo "Orca said:"
     spoken | sed 's/^/    /'
+    echo "Orca showed in braille:"
+    brailled | sed 's/^/    /'
     exit 1
 }
 # Waits until Orca has said something matching the pattern (an extended
@@ -36,6 +44,16 @@ said_since() {
     die "waited $seconds s for Orca to say /$pattern/"
 }
 utterances() { spoken | wc -l; }
+# The same for the braille display's lines.
+shown_since() {
+    local since=$1 pattern=$2
+    for _ in $(seq 600); do
+        brailled | tail -n +$((since + 1)) | grep -Eq -- "$pattern" && return 0
+        sleep 0.1
+    done
+    die "waited 60 s for Orca to show /$pattern/ in braille"
+}
+lines() { brailled | wc -l; }
 # shellcheck source=private_desktop.sh
 source "$(dirname "$0")/private_desktop.sh"
 log=$work/orca.log
@@ -64,13 +82,17 @@ said_since 0 "^Резултат"
 n=$(utterances); xdotool key Tab;   said_since "$n" "^not selected radio button"
 n=$(utterances); xdotool key Down;  said_since "$n" "^selected radio button"
 n=$(utterances); xdotool key Tab;   said_since "$n" "^Изведи push button"
-n=$(utterances); xdotool key space; said_since "$n" "^notification (Правилно! |Грешка\.)[0-9.]+ \* [0-9.]+ = [0-9.]+"
+verdict='(Правилно! |Грешка\.)[0-9.]+ \* [0-9.]+ = [0-9.]+'
+n=$(utterances); b=$(lines); xdotool key space
+said_since "$n" "^notification"; said_since "$n" "^(notification\.? )?$verdict"; shown_since "$b" "^$verdict\$"
 n=$(utterances); xdotool key Tab;   said_since "$n" "^Чисти push button"
-n=$(utterances); xdotool key space; said_since "$n" "^notification Изберете верния корен:"
+n=$(utterances); b=$(lines); xdotool key space
+said_since "$n" "^notification"; said_since "$n" "^(notification\.? )?Изберете верния корен:"
+shown_since "$b" "^Изберете верния корен:\$"
 # The focus stayed where it was: Orca announced no other control.
 if spoken | tail -n +$((n + 1)) | grep -Eq "push button|radio button|text"; then
     die "the focus moved after the prompt"
 fi
 
-echo "screen reader: options heard and chosen, verdict and prompt spoken:"
-spoken | grep '^notification' | sed 's/^/    /'
+echo "screen reader: options heard and chosen, verdict and prompt spoken and shown in braille:"
+brailled | grep -E "^($verdict|Изберете верния корен:)\$" | sed 's/^/    /'

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace window {
+
+// The program's language and look for everything it shows, menus and other
+// pop-ups included: the toolkit's own texts in Bulgarian, one style, one
+// light palette, left to right, and what the window's own widgets tell
+// assistive technology. Called once the QApplication exists, before any
+// window is made.
+void setUpApplication();
+
+} // namespace window
