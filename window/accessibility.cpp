@@ -19,8 +19,9 @@ namespace window {
 namespace {
 
 // The pieces of one kind a text is cut into, given by where each begins;
-// together they cover the whole text. A text that ends in a line break ends
-// in an empty line, where the caret can stand.
+// together they cover the whole text, which is one piece when no kind is
+// asked for. A text that ends in a line break ends in an empty line, where
+// the caret can stand.
 QList<int> pieceStarts(const QString& text, QAccessible::TextBoundaryType kind, const QList<int>& lineStarts)
 {
     const auto size = static_cast<int>(text.size());
@@ -208,19 +209,16 @@ private:
             *startOffset = *endOffset = -1;
             return QString();
         }
-        int start = 0;
+        const QList<int> starts = pieceStarts(whole, kind, kind == QAccessible::LineBoundary ? lineStarts() : QList<int>{});
+        const auto count = static_cast<int>(starts.size());
+        const int wanted = static_cast<int>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1 + step;
+        int start = size;
         int end = size;
-        if (kind != QAccessible::NoBoundary) {
-            const QList<int> starts = pieceStarts(whole, kind, kind == QAccessible::LineBoundary ? lineStarts() : QList<int>{});
-            const auto count = static_cast<int>(starts.size());
-            const int here = static_cast<int>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1;
-            const int wanted = here + step;
-            if (wanted < 0 || wanted >= count) {
-                start = end = wanted < 0 ? 0 : size; // beyond the first or the last piece
-            } else {
-                start = starts.at(wanted);
-                end = wanted + 1 < count ? starts.at(wanted + 1) : size;
-            }
+        if (wanted < 0) {
+            start = end = 0; // before the first piece
+        } else if (wanted < count) {
+            start = starts.at(wanted);
+            end = wanted + 1 < count ? starts.at(wanted + 1) : size;
         }
         *startOffset = start;
         *endOffset = end;

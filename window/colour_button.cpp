@@ -30,7 +30,7 @@ void ColourButton::paintEvent(QPaintEvent*)
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = rect().adjusted(4, 4, -4, -4);
+        focus.rect = rect().adjusted(kEdge, kEdge, -kEdge, -kEdge);
         focus.backgroundColor = palette().color(QPalette::Button);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }

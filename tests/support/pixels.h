@@ -76,4 +76,66 @@ inline InkSpan inkColumns(const QImage& image, QRect region, double threshold = 
     return span;
 }
 
+// How a control's focus ring shows, in device pixels: the screen taken
+// with the focus elsewhere and on the control. Along each side, three lines
+// across it are read from just outside the control inwards; the ring is the
+// first run of pixels that the focus changed by at least 3:1, and it counts
+// where it also stands out by 3:1 from the pixels either side of it. Per
+// side the best of the three lines counts (a neighbour's letters may cover
+// part of a side); the result is the worst side.
+struct FocusRing {
+    int thinnest = 0;       // device pixels
+    double weakest = 0.0;   // contrast with the pixels either side
+};
+
+inline FocusRing focusRing(const QImage& unfocused, const QImage& focused, QRect control)
+{
+    FocusRing worst{1 << 20, 1e9};
+    const QPoint centre = control.center();
+    const struct {
+        QPoint outside; // the first pixel read, three pixels outside
+        QPoint step;    // inwards
+        QPoint along;   // from one line across the side to the next
+    } sides[] = {
+        {{control.left() - 3, control.top() + control.height() / 4}, {1, 0}, {0, control.height() / 4}},
+        {{control.right() + 3, control.top() + control.height() / 4}, {-1, 0}, {0, control.height() / 4}},
+        {{control.left() + control.width() / 4, control.top() - 3}, {0, 1}, {control.width() / 4, 0}},
+        {{control.left() + control.width() / 4, control.bottom() + 3}, {0, -1}, {control.width() / 4, 0}},
+    };
+    for (const auto& side : sides) {
+        FocusRing best;
+        for (int line = 0; line < 3; ++line) {
+            QPoint at = side.outside + line * side.along;
+            const auto changed = [&](QPoint p) {
+                return unfocused.rect().contains(p) && contrast(unfocused.pixelColor(p), focused.pixelColor(p)) >= 3.0;
+            };
+            const int steps = std::abs((centre - at).x()) + std::abs((centre - at).y());
+            int step = 0;
+            while (step < steps && !changed(at)) {
+                at += side.step;
+                ++step;
+            }
+            if (step == steps || !focused.rect().contains(at - side.step))
+                continue;
+            const QPoint first = at;
+            int run = 0;
+            while (step < steps && changed(at)) {
+                at += side.step;
+                ++step;
+                ++run;
+            }
+            if (!focused.rect().contains(at))
+                continue;
+            const QColor ring = focused.pixelColor(first);
+            const double standsOut = std::min(contrast(ring, focused.pixelColor(first - side.step)),
+                                              contrast(ring, focused.pixelColor(at)));
+            if (standsOut >= 3.0 && run > best.thinnest)
+                best = {run, standsOut};
+        }
+        worst.thinnest = std::min(worst.thinnest, best.thinnest);
+        worst.weakest = std::min(worst.weakest, best.weakest);
+    }
+    return worst;
+}
+
 } // namespace testing_support
