@@ -13,47 +13,37 @@
 #include <QTextLayout>
 
 #include <algorithm>
-#include <optional>
 
 namespace window {
 namespace {
 
-// The pieces of one kind a text is cut into, given by where each begins;
-// together they cover the whole text, which is one piece when no kind is
-// asked for. A text that ends in a line break ends in an empty line, where
-// the caret can stand.
-QList<int> pieceStarts(const QString& text, QAccessible::TextBoundaryType kind, const QList<int>& lineStarts)
+// The pieces of one kind, other than lines, that a text is cut into, given
+// by where each begins; together they cover the whole text, which is one
+// piece when no kind is asked for. A text that ends in a line break ends in
+// an empty paragraph, where the caret can stand.
+QList<int> pieceStarts(const QString& text, QAccessible::TextBoundaryType kind)
 {
     const auto size = static_cast<int>(text.size());
     QList<int> starts{0};
-    const auto finderKind = [&]() -> std::optional<QTextBoundaryFinder::BoundaryType> {
-        switch (kind) {
-        case QAccessible::CharBoundary:
-            return QTextBoundaryFinder::Grapheme;
-        case QAccessible::WordBoundary:
-            return QTextBoundaryFinder::Word;
-        case QAccessible::SentenceBoundary:
-            return QTextBoundaryFinder::Sentence;
-        default:
-            return std::nullopt;
-        }
-    }();
-    if (finderKind) {
-        QTextBoundaryFinder finder(*finderKind, text);
-        for (int at = static_cast<int>(finder.toNextBoundary()); at > 0 && at < size;
-             at = static_cast<int>(finder.toNextBoundary())) {
-            // Words and the gaps between them are pieces; a gap is not cut
-            // at each of its punctuation marks.
-            const auto ends = QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem;
-            if (kind != QAccessible::WordBoundary || (finder.boundaryReasons() & ends))
-                starts << at;
-        }
-    } else if (kind == QAccessible::ParagraphBoundary) {
+    if (kind == QAccessible::NoBoundary)
+        return starts;
+    if (kind == QAccessible::ParagraphBoundary) {
         for (int i = 0; i < size; ++i)
             if (text.at(i) == QLatin1Char('\n'))
                 starts << i + 1;
-    } else if (kind == QAccessible::LineBoundary) {
-        starts = lineStarts;
+        return starts;
+    }
+    QTextBoundaryFinder finder(kind == QAccessible::CharBoundary   ? QTextBoundaryFinder::Grapheme
+                               : kind == QAccessible::WordBoundary ? QTextBoundaryFinder::Word
+                                                                   : QTextBoundaryFinder::Sentence,
+                               text);
+    for (int at = static_cast<int>(finder.toNextBoundary()); at > 0 && at < size;
+         at = static_cast<int>(finder.toNextBoundary())) {
+        // Words and the gaps between them are pieces; a gap is not cut at
+        // each of its punctuation marks.
+        const auto ends = QTextBoundaryFinder::StartOfItem | QTextBoundaryFinder::EndOfItem;
+        if (kind != QAccessible::WordBoundary || (finder.boundaryReasons() & ends))
+            starts << at;
     }
     // The caret after the last character stands on none.
     if (kind == QAccessible::CharBoundary && size > 0)
@@ -209,7 +199,7 @@ private:
             *startOffset = *endOffset = -1;
             return QString();
         }
-        const QList<int> starts = pieceStarts(whole, kind, kind == QAccessible::LineBoundary ? lineStarts() : QList<int>{});
+        const QList<int> starts = kind == QAccessible::LineBoundary ? lineStarts() : pieceStarts(whole, kind);
         const auto count = static_cast<int>(starts.size());
         const int wanted = static_cast<int>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1 + step;
         int start = size;
