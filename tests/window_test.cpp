@@ -163,6 +163,13 @@ TEST_F(WindowTest, PlacesOptionsInsideTheFrameAndUsesTheSerifFont)
     }
     EXPECT_EQ(check()->geometry(), QRect(176, 112, 113, 25));
     EXPECT_EQ(result()->geometry(), QRect(16, 184, 449, 121));
+    // The result area's scroll bar runs down its right edge, wide enough to
+    // take hold of.
+    const QRect bar(result()->verticalScrollBar()->mapTo(result(), QPoint(0, 0)), result()->verticalScrollBar()->size());
+    EXPECT_TRUE(result()->rect().contains(bar));
+    EXPECT_GE(bar.width(), 12);
+    EXPECT_GE(bar.height(), result()->height() - 6);
+    EXPECT_GE(bar.left(), result()->width() - bar.width() - 3);
 
     for (QWidget* w : {static_cast<QWidget*>(option(0)), static_cast<QWidget*>(result()),
                        static_cast<QWidget*>(check()), static_cast<QWidget*>(question())}) {
@@ -501,6 +508,8 @@ TEST_F(WindowTest, TextBoxesAnswerEveryTextRequestAtOnce)
         key(Qt::Key_Down);
         EXPECT_EQ(area->cursorPosition(), end);
     }
+    EXPECT_EQ(area->textAtOffset(0, QAccessible::ParagraphBoundary, &start, &end),
+              QStringLiteral("Да се реализира проект, представящ междупредметни връзки Математика и Информатика.\n"));
     // The quotation's lines fit the box: they are its three lines of text.
     QAccessibleTextInterface* quoted = QAccessible::queryAccessibleInterface(quotation)->textInterface();
     EXPECT_EQ(quoted->textAtOffset(0, QAccessible::LineBoundary, &start, &end),
@@ -556,6 +565,7 @@ TEST_F(WindowTest, TextBoxesRefuseTypingButAllowCopying)
         EXPECT_EQ(access->editableTextInterface(), nullptr);
         EXPECT_TRUE(access->state().readOnly);
         EXPECT_FALSE(access->state().editable);
+        EXPECT_EQ(access->state().multiLine, box != question());
         access->setText(QAccessible::Value, QStringLiteral("вписано"));
         EXPECT_EQ(access->text(QAccessible::Value), original);
 
