@@ -53,13 +53,13 @@ public:
         const bool focused = option->state & State_HasFocus;
         switch (element) {
         case PE_FrameFocusRect:
-            return ring(option, painter);
+            return ring(option, painter, widget);
         case PE_Frame: // the result area's: the band between its edge and its text
             painter->fillRect(option->rect, option->palette.base());
             [[fallthrough]];
         case PE_FrameLineEdit:
             if (focused)
-                return ring(option, painter);
+                return ring(option, painter, widget);
             break;
         default:
             break;
@@ -80,7 +80,7 @@ public:
         inside.state &= ~State_HasFocus;
         QProxyStyle::drawControl(element, &inside, painter, widget);
         if (button->state & State_HasFocus)
-            ring(option, painter);
+            ring(option, painter, widget);
     }
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                            const QWidget* widget) const override
@@ -100,9 +100,12 @@ public:
 private:
     static constexpr int kRingWidth = 2;
 
-    static void ring(const QStyleOption* option, QPainter* painter)
+    // Round the part of the control its neighbours leave in sight: here and
+    // there elements overlap by a pixel, the first option the frame's
+    // caption by a few.
+    static void ring(const QStyleOption* option, QPainter* painter, const QWidget* widget)
     {
-        const QRect r = option->rect;
+        const QRect r = widget ? option->rect & widget->visibleRegion().boundingRect() : option->rect;
         const QColor ink = option->palette.color(QPalette::WindowText);
         painter->fillRect(QRect(r.left(), r.top(), r.width(), kRingWidth), ink);
         painter->fillRect(QRect(r.left(), r.bottom() - kRingWidth + 1, r.width(), kRingWidth), ink);

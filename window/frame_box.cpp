@@ -10,6 +10,7 @@ FrameBox::FrameBox(const QString& caption, QWidget* parent) : QGroupBox(parent),
 {
     setAccessibleName(caption); // what a screen reader calls the group
     caption_->setObjectName(QStringLiteral("FrameCaption"));
+    caption_->setAutoFillBackground(true);
     caption_->setAttribute(Qt::WA_TransparentForMouseEvents);
     placeCaption();
 }
@@ -25,14 +26,9 @@ void FrameBox::setCaptionFont(const QFont& font)
     placeCaption();
 }
 
-void FrameBox::raiseCaption()
-{
-    caption_->raise();
-}
-
 void FrameBox::showEvent(QShowEvent* event)
 {
-    raiseCaption();
+    caption_->raise();
     QGroupBox::showEvent(event);
 }
 
@@ -41,8 +37,6 @@ void FrameBox::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const int top = caption_->height() / 2;
     qDrawShadeRect(&painter, QRect(0, top, width(), height() - top), palette(), true, 1);
-    // The edge stops either side of the caption.
-    painter.fillRect(caption_->geometry(), palette().window());
 }
 
 void FrameBox::placeCaption()

@@ -9,8 +9,6 @@ namespace window {
 // A frame whose caption sits on its top edge and stays readable above the
 // controls inside it: the first option begins just under the edge, and with
 // the caption drawn by the frame itself its descenders would be painted over.
-// The caption has no background of its own, so what it covers shows between
-// its letters.
 // The edge is an etched line drawn here; the style's own group box frame is
 // an image, and reading it loads image plugins at start-up.
 class FrameBox final : public QGroupBox {
@@ -23,9 +21,6 @@ public:
     // in when the frame's own font would not fit it there.
     int captionRoom() const { return width() - 2 * kCaptionInset; }
     void setCaptionFont(const QFont& font);
-
-    // Above the controls inside, which may overlap it.
-    void raiseCaption();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -249,16 +249,6 @@ void Sorbela::routeEvents()
         });
     }
 
-    // Elements overlap by a pixel here and there, the first option the
-    // frame's caption too: the focused one comes to the top, so its focus
-    // ring shows whole, with the caption's letters still above it.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && isAncestorOf(now)) {
-            now->raise();
-            frame1_->raiseCaption();
-        }
-    });
-
     // Shift+F10 is the other menu key of every desktop. The toolkit knows
     // only the Menu key, which opens the focused box's menu at its caret;
     // the chord does the same.
