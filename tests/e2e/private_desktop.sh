@@ -2,13 +2,21 @@
 # runs on a desktop of its own rather than its caller's, and ends only what
 # it started itself.
 #
-#   source private_desktop.sh
+#   source private_desktop.sh [--own-processes] "$@"
 #
 # - Of the caller's environment only PATH, TMPDIR and the sanitizers'
 #   settings come through: no platform plugin, scale, theme, font
 #   configuration, locale, bus, display, home or runtime folder of theirs.
 #   The locale is C.UTF-8; home and runtime folder are empty ones in a
 #   scratch folder, `work`.
+# - With --own-processes the script runs again, with the same arguments,
+#   as the first process of a PID namespace of its own with its own /proc:
+#   it sees no process of its caller's (a running screen reader, other
+#   buses), and whatever is left in the namespace when it ends, the kernel
+#   ends. As root that needs nothing more; an ordinary user gets a user
+#   namespace too, in which they stay themselves (with an unshare older
+#   than util-linux 2.38, root of it). Where none can be made the test is
+#   skipped (status 77), never run among the caller's processes.
 # - start_display, start_session_bus and start_program below start a
 #   private X display, a private session bus and the program; what they
 #   start goes into `pids` and is ended, last first, by process id when
@@ -22,6 +30,21 @@ for name in $(compgen -e); do
     esac
 done
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
+
+if [ "${1:-}" = --own-processes ] && [ $$ -ne 1 ]; then
+    shift
+    for namespace in "" "--user --map-current-user" "--user --map-root-user"; do
+        # shellcheck disable=SC2086 # the words are separate options
+        if unshare $namespace --pid --fork --mount-proc --kill-child true 2>/dev/null; then
+            # --kill-child: if the test is ended from outside, so is the namespace.
+            # shellcheck disable=SC2086
+            exec unshare $namespace --pid --fork --mount-proc --kill-child -- bash "$0" "$@"
+        fi
+    done
+    echo "SKIP: cannot make a PID namespace for the test's own processes ($(unshare --pid --fork --mount-proc true 2>&1 | head -1))"
+    echo "      (as root: unshare --pid; as a user: unshare --user --pid, which the kernel may forbid)"
+    exit 77
+fi
 
 work=$(mktemp -d)
 pids=()
