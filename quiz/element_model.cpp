@@ -34,7 +34,6 @@ void ElementModel::setOption1Value(std::int16_t index, bool selected)
 void ElementModel::setText2Text(std::string_view text)
 {
     text2_ = text;
-    ++text2Writes_;
 }
 
 std::string ElementModel::text1Text(std::int16_t index) const

@@ -22,11 +22,10 @@ public:
     std::string text1Text(std::int16_t index) const override;
     void setText1Text(std::int16_t index, std::string_view text) override;
 
-    // What the user would see, and how often the quiz wrote it.
+    // What the user would see.
     bool option1Value(std::int16_t index) const;
     void select(std::int16_t index); // as a click would show it
     const std::string& text2Text() const { return text2_; }
-    int text2Writes() const { return text2Writes_; }
 
 private:
     static std::size_t checked(std::int16_t index, int count);
@@ -35,7 +34,6 @@ private:
     std::array<bool, kOptions> values_{};
     std::array<std::string, kTexts> texts_{};
     std::string text2_;
-    int text2Writes_ = 0;
 };
 
 } // namespace quiz

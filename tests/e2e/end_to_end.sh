@@ -13,42 +13,10 @@ failed_shot=${failed_shot:-$PWD/end_to_end-failed.png}
 rm -f "$failed_shot"
 title='Математика - изчисляване корен квадратен'
 
-# Nothing of the caller's session may reach the program or the tools: a
-# platform plugin, scale, theme, style, input method or locale of theirs,
-# their buses, display or runtime folder. Then only what this test needs.
-for name in $(compgen -e); do
-    case $name in
-    QT_* | QML_* | LC_* | LANG | LANGUAGE | DBUS_* | AT_SPI_* | XDG_* | DISPLAY | XAUTHORITY | WAYLAND_* | \
-        DESKTOP_SESSION | SESSION_MANAGER | KDE_* | GNOME_* | GTK_* | XMODIFIERS)
-        unset "$name" ;;
-    esac
-done
-work=$(mktemp -d)
-export LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=xcb
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_CACHE_HOME=$work/home/.cache \
-    XDG_DATA_HOME=$work/home/.local/share XDG_RUNTIME_DIR=$work/runtime
-mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+# shellcheck source=private_desktop.sh
+source "$(dirname "$0")/private_desktop.sh"
+export QT_QPA_PLATFORM=xcb
 
-pids=()
-session=
-cleanup() {
-    # The program first; dbus-run-session then ends its bus and itself,
-    # which it could not do if it were ended too.
-    if [ -n "$session" ] && kill -0 "$session" 2>/dev/null; then
-        local program_pid
-        program_pid=$(cat "$work/program.pid" 2>/dev/null) || true
-        if [ -n "$program_pid" ]; then
-            kill "$program_pid" 2>/dev/null || true
-            for _ in $(seq 50); do kill -0 "$session" 2>/dev/null || break; sleep 0.1; done
-            kill -KILL "$program_pid" 2>/dev/null || true
-        fi
-        wait "$session" 2>/dev/null || true
-    fi
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    wait "${pids[@]}" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     if [ -n "${DISPLAY:-}" ] && xwd -root -silent | convert xwd:- "$failed_shot" 2>/dev/null; then
@@ -62,6 +30,7 @@ fail() {
     fi
     exit 1
 }
+die() { fail "$@"; }
 # wait_for SECONDS WHAT COMMAND...: runs COMMAND until it succeeds. What
 # COMMAND leaves in $seen goes into the failure message.
 wait_for() {
@@ -82,25 +51,22 @@ up() {
     test "${@:3}"
 }
 
-Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$work/display" >"$work/Xvfb.log" 2>&1 &
-pids+=($!)
-wait_for 10 "Xvfb to take a display number" up $! Xvfb -s "$work/display"
-export DISPLAY=":$(cat "$work/display")"
+start_display
 
 openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 pids+=($!)
 wait_for 10 "the window manager to start" up $! openbox -e "$work/wm-ready"
 
-# The program's own process id, for ending it if the test fails half-way.
-dbus-run-session -- bash -c 'echo $$ >"$1" && exec "$2"' bus "$work/program.pid" "$program" \
-    >"$work/program.log" 2>&1 &
-session=$!
-program_running() { kill -0 "$session" 2>/dev/null; }
+start_session_bus
+"$program" >"$work/program.log" 2>&1 &
+app=$!
+pids+=("$app")
+program_running() { kill -0 "$app" 2>/dev/null; }
 window=
 window_shown() {
     if ! program_running; then
         local status=0
-        wait "$session" || status=$?
+        wait "$app" || status=$?
         fail "the program ended with exit status $status before its window appeared"
     fi
     window=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1) || true
@@ -224,6 +190,6 @@ xdotool key alt+F4
 program_ended() { ! program_running; }
 wait_for 10 "the program to end after Alt+F4" program_ended
 status=0
-wait "$session" || status=$?
+wait "$app" || status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
 echo "end-to-end: window, round, colours and close all as expected"

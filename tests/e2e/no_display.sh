@@ -4,16 +4,19 @@
 # or a display that does not answer, in one line of the program's own; for
 # any other cause (a platform plugin that is missing or will not load), in
 # the toolkit's own words.
+# Usage: no_display.sh PROGRAM
 set -uo pipefail
 program=$1
-err=$(mktemp)
-trap 'rm -f "$err"' EXIT
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
+die() { echo "FAIL: $*"; exit 1; }
+# No display, platform or bus of the caller's: only what each case adds.
+# shellcheck source=private_desktop.sh
+source "$(dirname "$0")/private_desktop.sh"
+err=$work/stderr
 
 start() {
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u QT_QPA_PLATFORMTHEME XDG_RUNTIME_DIR=/nonexistent \
-        "$@" "$program" 2>"$err" </dev/null
+    env "$@" "$program" 2>"$err" </dev/null
     status=$?
     echo "--- $* (status $status)"
     cat "$err"

@@ -6,6 +6,10 @@
 # button. What Orca says and shows is read from its debug log
 # ("SPEECH OUTPUT: '...'", "BRAILLE LINE:  '...'"). Skipped when Orca is
 # not installed.
+# The test's Orca runs in a PID namespace of the test's own, where it finds
+# no other Orca to refuse to start beside: the caller's own screen reader
+# goes on speaking, untouched (no --replace, which ends every Orca of the
+# same user). Skipped, too, where no such namespace can be made.
 # Usage: screen_reader.sh PROGRAM
 set -uo pipefail
 program=$1
@@ -55,12 +59,12 @@ shown_since() {
 }
 lines() { brailled | wc -l; }
 # shellcheck source=private_desktop.sh
-source "$(dirname "$0")/private_desktop.sh"
+source "$(dirname "$0")/private_desktop.sh" --own-processes "$@"
 log=$work/orca.log
 
 # A desktop of the test's own; its session bus starts the accessibility
 # bus on demand.
-export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # No speech synthesiser is needed, only what Orca would say: a fixed
 # address keeps its speech client from starting a speech server, which
 # without a sound card would hold Orca up.
@@ -70,7 +74,7 @@ start_session_bus
 
 # Orca writes its log through a buffer unless the log is a terminal: on a
 # terminal of its own (script's) every line reaches the log at once.
-script --quiet --flush --command "orca --debug-file=/dev/tty --replace" "$log" >/dev/null 2>&1 </dev/null &
+script --quiet --flush --command "orca --debug-file=/dev/tty" "$log" >/dev/null 2>&1 </dev/null &
 pids+=($!)
 said_since 0 "^Screen reader on"
 

@@ -3,6 +3,10 @@
 # starts no bus of its own: no helper process outlives it and nothing is
 # written to the home folder. On a desktop with one, it joins that bus, as
 # the accessibility bridge needs.
+# The test runs in a PID namespace of its own, so every bus process it can
+# see there is one it or the program started; buses of other programs on
+# the machine are neither seen nor touched. Skipped where no such namespace
+# can be made.
 # Usage: session_bus.sh PROGRAM
 set -uo pipefail
 program=$1
@@ -10,27 +14,27 @@ failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 die() { echo "FAIL: $*"; exit 1; }
 # shellcheck source=private_desktop.sh
-source "$(dirname "$0")/private_desktop.sh"
+source "$(dirname "$0")/private_desktop.sh" --own-processes "$@"
 
 # What the program is started with: its own display, home and runtime
 # folder, and no bus unless one is made below.
-export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 start_display
 
 stop_program() {
     kill "$app"
     wait "$app" 2>/dev/null
 }
-bus_helpers() { { pgrep -x dbus-launch; pgrep -x dbus-daemon; } | sort; }
+bus_processes() { pgrep -x dbus-launch; pgrep -x dbus-daemon; }
 
 echo "--- without a session bus"
 # libdbus starts a bus through dbus-launch; without it there would be
 # nothing to catch.
 command -v dbus-launch >/dev/null || die "dbus-launch is not installed (package dbus-x11)"
-before=$(bus_helpers)
+[ -z "$(bus_processes)" ] || die "bus processes in the test's own namespace before the program: $(bus_processes)"
 start_program "$program"
 stop_program
-started=$(comm -13 <(echo "$before") <(bus_helpers))
+started=$(bus_processes)
 if [ -n "$started" ]; then
     fail "bus processes started and left behind: $(ps -o pid=,args= -p "${started//$'\n'/,}")"
     kill $started

@@ -4,9 +4,13 @@
 # Also checks the documents Debian wants (copyright, changelog, manual
 # pages) and that neither the built nor the installed program makes the
 # loader look for libraries in the current directory or its own folder.
-# Usage: check_install.sh BUILD_DIR
+# Last, the exit statuses the manual pages document are compared with what
+# the program returns: without a display, and on a fatal error (FATAL_ROUND,
+# a library preloaded into the program, brings one about).
+# Usage: check_install.sh BUILD_DIR FATAL_ROUND
 set -euo pipefail
 build=$(cd "$1" && pwd)
+fatal_round=$(realpath "$2")
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
@@ -119,6 +123,7 @@ while IFS= read -r entry; do
     [[ $entry == /* && $entry != *'$ORIGIN'* ]] || fail "the built program's run path has the entry '$entry'"
 done < <(readelf -d "$built" | sed -n 's/.*(R\(UN\)\{0,1\}PATH).*\[\(.*\)\]$/\2/p' | tr ':' '\n')
 
+declare -A no_display_status
 # A library planted in the starting folder, the program's folder and its
 # ../lib is never tried; one that was would stop the loader with status 127.
 for program in "$built" "$usr/bin/koren"; do
@@ -136,7 +141,42 @@ for program in "$built" "$usr/bin/koren"; do
     if grep -v '^/' <<<"$tried" | grep -q . || grep -qF "$plant" <<<"$tried"; then
         fail "$program looks for libraries in its own or the starting folder: $(grep -v '^/usr/\|^/lib/' <<<"$tried" | head -3 | paste -sd' ')"
     fi
-    [ "$status" -eq 1 ] || fail "$program started without a display ended with status $status, expected 1"
+    no_display_status[$program]=$status
+done
+
+# A fatal error in the installed program, on the toolkit's offscreen platform.
+mkdir -p "$root/home" && mkdir -m 700 "$root/runtime"
+fatal_status=0
+# The library goes into the program alone, not into timeout: a sanitizer
+# build's library would bring its leak check into timeout too.
+env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$root/home" XDG_RUNTIME_DIR="$root/runtime" QT_QPA_PLATFORM=offscreen \
+    timeout 60 env LD_PRELOAD="$fatal_round" ASAN_OPTIONS=verify_asan_link_order=0 "$usr/bin/koren" \
+    >"$root/fatal.out" 2>"$root/fatal.err" </dev/null || fatal_status=$?
+grep -qx 'koren: фатална грешка: .*' "$root/fatal.err" && [ "$(wc -l <"$root/fatal.err")" -eq 1 ] \
+    || fail "a fatal error (status $fatal_status) is not one line of the program's own on standard error: $(cat "$root/fatal.err")"
+
+# The exit statuses the pages document, against what the program returned.
+# documented_status PAGE SECTION WORD: the status that the page's SECTION
+# lists for the case whose description has WORD in it.
+documented_status() {
+    zcat "$1" | awk -v section=".SH $2" -v word="$3" '
+        /^\.SH/ { inside = ($0 == section); next }
+        inside && /^\.TP/ { entry = 1; next }
+        inside && entry && /^\.B [0-9]+$/ { status = $2; entry = 0; next }
+        inside && status != "" && !found && index($0, word) { print status; found = 1 }'
+}
+for page in "$page_en:EXIT STATUS:display:fatal" "$page_bg:ИЗХОДЕН КОД:дисплей:фатална"; do
+    IFS=: read -r file section display fatal <<<"$page"
+    documented=$(documented_status "$file" "$section" "$display")
+    [ -n "$documented" ] || fail "$file documents no exit status for a missing display"
+    for program in "$built" "$usr/bin/koren"; do
+        [ "${no_display_status[$program]}" = "$documented" ] \
+            || fail "$program without a display ended with status ${no_display_status[$program]}; $file says $documented"
+    done
+    documented=$(documented_status "$file" "$section" "$fatal")
+    [ -n "$documented" ] || fail "$file documents no exit status for a fatal error"
+    [ "$fatal_status" = "$documented" ] \
+        || fail "a fatal error ended the program with status $fatal_status; $file says $documented"
 done
 
 # Everything lands under the prefix it was given.
@@ -147,3 +187,4 @@ DESTDIR="$other" cmake --install "$build" --prefix /opt/koren >/dev/null
 [ "$(find "$other" -type f | grep -vc "^$other/opt/koren/")" -eq 0 ] || { rm -rf "$other"; fail "files outside the prefix"; }
 rm -rf "$other"
 echo "installed tree: executable without run path, desktop entry, metainfo, icons, copyright, changelog and manual pages valid"
+echo "exit statuses as both pages document them: ${no_display_status[$built]} without a display, $fatal_status on a fatal error ($(cat "$root/fatal.err"))"

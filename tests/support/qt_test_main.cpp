@@ -1,16 +1,20 @@
-// The entry of every test program that needs a QApplication: the offscreen
-// platform unless the environment names another.
+// The entry of every test program that needs a QApplication. The tests run
+// in an environment of their own, whatever the caller's session exports:
+// see clean_environment.h for what comes through and what a test's command
+// line may add (NAME=VALUE arguments).
+
+#include "support/clean_environment.h"
+#include "window/application.h"
 
 #include <gtest/gtest.h>
-
-#include "window/application.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Before the QApplication: it reads the platform, scale, locale and
+    // fonts from the environment as it starts.
+    const testing_support::CleanEnvironment environment(argc, argv);
     QApplication app(argc, argv);
     window::setUpApplication();
     testing::InitGoogleTest(&argc, argv);

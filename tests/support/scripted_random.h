@@ -22,19 +22,15 @@ public:
         push(r2);
     }
 
-    void reseed() override { ++reseeds; }
-    float next(std::int16_t request) override
+    void reseed() override {}
+    float next(std::int16_t) override
     {
-        requests.push_back(request);
         if (values_.empty())
             throw std::logic_error("the test scripted too few random values");
         const float value = values_.front();
         values_.pop_front();
         return value;
     }
-
-    int reseeds = 0;
-    std::vector<std::int16_t> requests;
 
 private:
     std::deque<float> values_;
