@@ -6,6 +6,7 @@
 // KOREN_EXPECT_FAMILY names the serif the run must end up with, so a run
 // meant for a fallback font cannot silently test the usual one.
 
+#include "support/focus_ring.h"
 #include "support/pixels.h"
 #include "support/qt_printers.h"
 #include "support/scripted_random.h"
@@ -262,6 +263,26 @@ TEST_F(Layout, ResultAreaWrapsItsText)
     const QRect bottomQuarter(room.left(), room.bottom() - room.height() / 4, room.width(), room.height() / 4);
     EXPECT_GT(testing_support::inkColumns(image, bottomQuarter).width(), 0)
         << "no text in the bottom quarter of the result area: its lines do not wrap";
+}
+
+// Wherever the focus is, the eye finds it at this scale too: a ring at
+// least two device pixels thick that stands out 3:1 from the colours next
+// to it.
+TEST_F(Layout, FocusRingOnEveryControl)
+{
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QWidget* result = form->findChild<QWidget*>(QStringLiteral("Text1_0"));
+    for (const char* name : {"Option1_0", "Option1_1", "Option1_2", "Option1_3", "Option1_4", "Command1_0",
+                             "Command1_1", "Text2", "Text1_0"}) {
+        auto* control = form->findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(control, nullptr) << name;
+        QWidget* elsewhere = control == result ? form->findChild<QWidget*>(QStringLiteral("Text2")) : result;
+        const testing_support::FocusRing ring = testing_support::focusRingOf(form.get(), control, elsewhere);
+        std::printf("focus ring on %-10s %d device pixels, contrast %.1f\n", name, ring.thinnest, ring.weakest);
+        EXPECT_GE(ring.thinnest, 2) << name;
+        EXPECT_GE(ring.weakest, 3.0) << name;
+    }
 }
 
 } // namespace

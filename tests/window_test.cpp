@@ -3,6 +3,7 @@
 // what renders, where, in which font, and how the controls behave.
 
 #include "runtime/number_format.h"
+#include "support/focus_ring.h"
 #include "support/pixels.h"
 #include "support/qt_printers.h"
 #include "support/scripted_random.h"
@@ -857,21 +858,10 @@ TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
 
     // Wherever the focus is, the eye finds it: a ring at least two device
     // pixels thick that stands out 3:1 from the colours next to it.
-    const auto screenWithFocusOn = [&](QWidget* control) {
-        control->setFocus();
-        QCoreApplication::processEvents();
-        return form.grab().toImage();
-    };
-    const qreal scale = form.devicePixelRatioF();
     for (const char* name : {"Option1_0", "Option1_2", "Option1_4", "Command1_0", "Command1_1", "Text2", "Text1_0"}) {
         auto* control = form.findChild<QWidget*>(QString::fromLatin1(name));
         QWidget* elsewhere = control == result ? form.findChild<QWidget*>(QStringLiteral("Text2")) : result;
-        const QImage without = screenWithFocusOn(elsewhere);
-        const QImage with = screenWithFocusOn(control);
-        const QRect logical(control->mapTo(&form, QPoint(0, 0)), control->size());
-        const QRect device(QPoint(std::ceil(logical.left() * scale), std::ceil(logical.top() * scale)),
-                           QPoint(std::floor((logical.right() + 1) * scale) - 1, std::floor((logical.bottom() + 1) * scale) - 1));
-        const testing_support::FocusRing ring = testing_support::focusRing(without, with, device);
+        const testing_support::FocusRing ring = testing_support::focusRingOf(&form, control, elsewhere);
         std::printf("focus ring on %-10s %d device pixels, contrast %.1f\n", name, ring.thinnest, ring.weakest);
         EXPECT_GE(ring.thinnest, 2) << name;
         EXPECT_GE(ring.weakest, 3.0) << name;
