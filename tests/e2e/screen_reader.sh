@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A pupil who cannot see the screen plays one round with the screen reader
-# Orca: the options are heard and chosen with the arrow keys, and the
+# Orca: the result area is read line by line as the screen shows it, the
+# question once, the options are heard and chosen with the arrow keys, and the
 # verdict and the new-question prompt are spoken and shown on the braille
 # display the moment a button writes them, while the focus stays on the
 # button. What Orca says and shows is read from its debug log
@@ -81,13 +82,21 @@ said_since 0 "^Screen reader on"
 start_program "$program"
 xdotool windowfocus --sync "$window"
 said_since 0 "^Резултат"
+# The result area reads as the lines on the screen, not as whole paragraphs.
+said_since 0 "^Да се реализира проект, представящ междупредметни връзки \$"
+n=$(utterances); b=$(lines); xdotool key Down
+said_since "$n" "^Математика и Информатика\.\$"; shown_since "$b" "Резултат Математика и Информатика\. "
+# The question box is read once, its text not selected.
+n=$(utterances); xdotool key shift+Tab; said_since "$n" "^Изчислете корен квадратен на [0-9]+"
+if spoken | tail -n +$((n + 1)) | grep -qi "selected"; then die "the question was read as selected"; fi
+n=$(utterances); xdotool key Tab;   said_since "$n" "^Резултат"
 
 # Tab reaches the options and chooses nothing; an arrow chooses.
 n=$(utterances); xdotool key Tab;   said_since "$n" "^not selected radio button"
 n=$(utterances); xdotool key Down;  said_since "$n" "^selected radio button"
 n=$(utterances); xdotool key Tab;   said_since "$n" "^Изведи push button"
 verdict='(Правилно! |Грешка\.)[0-9.]+ \* [0-9.]+ = [0-9.]+'
-n=$(utterances); b=$(lines); xdotool key space
+n=$(utterances); b=$(lines); xdotool key Return
 said_since "$n" "^notification"; said_since "$n" "^(notification\.? )?$verdict"; shown_since "$b" "^$verdict\$"
 n=$(utterances); xdotool key Tab;   said_since "$n" "^Чисти push button"
 n=$(utterances); b=$(lines); xdotool key space
