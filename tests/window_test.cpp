@@ -735,7 +735,7 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
                 << "no reciprocal of relation " << relation << " from " << other->object()->metaObject()->className();
         }
     }
-    EXPECT_GE(relationCount, 4); // the question's label, the result area's scroll bars
+    EXPECT_GE(relationCount, 2); // the question and its label
     for (int stop = 0; stop < 6; ++stop) {
         std::vector<QObject*> focused;
         for (QAccessibleInterface* node : everyObject(root))

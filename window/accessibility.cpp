@@ -7,7 +7,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
@@ -261,41 +260,15 @@ public:
     int cursorPosition() const override { return box()->textCursor().position(); }
     int characterCount() const override { return box()->document()->characterCount() - 1; }
 
-    // The viewport stands for the box itself, which is what has the focus
-    // and the text: what remains are the scroll bars.
-    int childCount() const override { return static_cast<int>(parts().size()); }
-    QAccessibleInterface* child(int index) const override
-    {
-        const QList<QWidget*> all = parts();
-        return index >= 0 && index < all.size() ? QAccessible::queryAccessibleInterface(all.at(index)) : nullptr;
-    }
-    int indexOfChild(const QAccessibleInterface* child) const override
-    {
-        return child ? static_cast<int>(parts().indexOf(child->object())) : -1;
-    }
-
-    // The scroll bars say they control the box; the box says it is
-    // controlled by them.
-    QList<QPair<QAccessibleInterface*, QAccessible::Relation>> relations(QAccessible::Relation match) const override
-    {
-        auto related = QAccessibleWidget::relations(match);
-        if (match & QAccessible::Controller)
-            for (QScrollBar* bar : {box()->verticalScrollBar(), box()->horizontalScrollBar()})
-                related.append({QAccessible::queryAccessibleInterface(bar), QAccessible::Controller});
-        return related;
-    }
+    // The viewport and the scroll bars are the box's own business: its text
+    // is read through the caret and the pieces above, and neither can take
+    // the focus (the viewport would report the box's focus as its own).
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
 
 protected:
     QPlainTextEdit* box() const { return static_cast<QPlainTextEdit*>(widget()); }
-
-    QList<QWidget*> parts() const
-    {
-        QList<QWidget*> found;
-        for (QObject* child : box()->children())
-            if (auto* part = qobject_cast<QWidget*>(child); part && !part->isWindow() && part != box()->viewport())
-                found << part;
-        return found;
-    }
 
     QString wholeText() const override { return box()->toPlainText(); }
     std::pair<int, int> selectedRange() const override

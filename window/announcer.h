@@ -20,7 +20,7 @@ public:
     void announce(const QString& text);
 
 private:
-    QLabel* words_;
+    QLabel* words_ = nullptr;
 };
 
 } // namespace window
