@@ -661,7 +661,10 @@ TEST_F(WindowTest, MenusSpeakBulgarianAndOpenFromEitherMenuKey)
 // What a screen reader is told each time a notification appears: the
 // toolkit reports it to the accessibility bus as it is shown. The reader
 // speaks it, and puts on braille the labels inside it whose text is not the
-// notification's own name; that braille text is what is kept here.
+// notification's own name; that braille text is what is kept here. (With
+// Qt 6.8 and later the window announces instead; the offscreen platform
+// passes no accessibility event on, so only the screen reader test hears
+// those.)
 class ShowRecorder final : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -770,7 +773,9 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     // The verdict and the new-question prompt are spoken and put on braille
     // as they are written, while the focus stays on the button and nothing
     // new shows.
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     EXPECT_EQ(brailled, QStringList{QStringLiteral("Грешка.3.317 * 3.317 = 11.002489")});
+#endif
     brailled.clear();
     check()->setFocus();
     key(Qt::Key_4);
@@ -779,6 +784,7 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     key(Qt::Key_Tab);
     key(Qt::Key_Space);
     EXPECT_EQ(QApplication::focusWidget(), clear());
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
     EXPECT_EQ(brailled, (QStringList{QStringLiteral("Грешка.3.606 * 3.606 = 13.003236"),
                                      QStringLiteral("Изберете верния корен:")}));
     key(Qt::Key_3);
@@ -790,6 +796,9 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     EXPECT_TRUE(announcer->isVisible());
     EXPECT_TRUE(announcer->visibleRegion().isEmpty()); // nothing of it is on the screen
     EXPECT_EQ(announcer->focusPolicy(), Qt::NoFocus);
+#else
+    EXPECT_TRUE(brailled.isEmpty()) << "a notification appeared beside the announcement";
+#endif
 }
 
 // A desktop that is dark, right to left and in another style changes

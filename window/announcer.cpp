@@ -1,5 +1,6 @@
 #include "window/announcer.h"
 
+#include <QAccessible>
 #include <QLabel>
 
 namespace window {
@@ -14,14 +15,22 @@ Announcer::Announcer(QWidget* parent) : QWidget(parent)
 
 void Announcer::announce(const QString& text)
 {
+    // One braille line: the result's line break becomes a space.
+    const QString line = QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '));
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Screen readers speak an announcement and show it in braille, with no
+    // notification around it.
+    QAccessibleAnnouncementEvent announcement(this, line);
+    QAccessible::updateAccessibility(&announcement);
+#else
     hide();
     // Made with its first words: a label without any would be an unnamed
     // one to assistive technology.
     if (!words_)
         words_ = new QLabel(this);
-    // One braille line: the result's line break becomes a space.
-    words_->setText(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+    words_->setText(line);
     show();
+#endif
 }
 
 } // namespace window

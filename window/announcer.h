@@ -7,10 +7,11 @@ class QLabel;
 namespace window {
 
 // Speaks a text through the screen reader, and puts it on the braille
-// display, without showing anything or taking the focus: a notification
-// with no size that appears each time, holding the text as a label. Screen
-// readers read a notification that appears, and show on braille the labels
-// inside it; a change to the focused button's description they do not read.
+// display, without showing anything or taking the focus. With Qt 6.8 and
+// later that is an announcement; before, a notification with no size that
+// appears each time, holding the text as a label: screen readers read a
+// notification that appears and show on braille the labels inside it (a
+// change to the focused button's description they do not read).
 class Announcer final : public QWidget {
     Q_OBJECT
 
