@@ -147,14 +147,18 @@ TEST_F(Layout, EveryElementInPlaceInItsColour)
         const QRectF r = logicalRect(place);
 
         // The element's colour 3 pixels in from each corner (left of a
-        // scroll bar, which is the style's).
-        double rightInset = 3;
+        // scroll bar, which is the style's). The frame's colour is the
+        // window's, inside an etched edge whose right and bottom lines Qt 6.8
+        // spreads over one more device pixel at scale 1.5: 6 pixels in there.
+        const double inset = 3;
+        const double farInset = place.colour == kWindowBlue ? 6 : inset;
+        double rightInset = farInset;
         if (auto* area = form->findChild<QAbstractScrollArea*>(QString::fromLatin1(place.name));
             area && area->verticalScrollBar()->isVisible())
             rightInset += area->verticalScrollBar()->width();
-        for (const QPointF corner : {QPointF(r.left() + 3, r.top() + 3), QPointF(r.right() - rightInset, r.top() + 3),
-                                     QPointF(r.left() + 3, r.bottom() - 3),
-                                     QPointF(r.right() - rightInset, r.bottom() - 3)}) {
+        for (const QPointF corner :
+             {QPointF(r.left() + inset, r.top() + inset), QPointF(r.right() - rightInset, r.top() + inset),
+              QPointF(r.left() + inset, r.bottom() - farInset), QPointF(r.right() - rightInset, r.bottom() - farInset)}) {
             const QPoint at(std::lround(corner.x() * scale), std::lround(corner.y() * scale));
             EXPECT_EQ(image.pixelColor(at), place.colour) << "at " << corner.x() << "," << corner.y() << ": " << colourAt(at);
         }

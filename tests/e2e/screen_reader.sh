@@ -85,7 +85,7 @@ said_since 0 "^Резултат"
 # The result area reads as the lines on the screen, not as whole paragraphs.
 said_since 0 "^Да се реализира проект, представящ междупредметни връзки \$"
 n=$(utterances); b=$(lines); xdotool key Down
-said_since "$n" "^Математика и Информатика\.\$"; shown_since "$b" "Математика и Информатика\.( |\$)"
+said_since "$n" "^Математика и Информатика\. ?\$"; shown_since "$b" "Математика и Информатика\.( |\$)"
 # The question box is read once, its text not selected.
 n=$(utterances); xdotool key shift+Tab; said_since "$n" "^Изчислете корен квадратен на [0-9]+"
 if spoken | tail -n +$((n + 1)) | grep -qi "selected"; then die "the question was read as selected"; fi
