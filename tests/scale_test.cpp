@@ -223,6 +223,16 @@ TEST_F(Layout, EveryTextWhole)
     // beside it, clear of the frame's sides.
     const QRect edge = frame->rect().adjusted(1, 0, -1, 0).translated(-caption->pos());
     texts.push_back({caption, caption->text(), caption->rect().adjusted(-2, 0, 2, 0).intersected(edge)});
+    // Where the caption lies over the first option (in the usual serif; a
+    // wider one's smaller caption clears it), the caption shows, on the
+    // frame's colour: the option does not cover its letters' feet.
+    auto* first = form->findChild<QWidget*>(QStringLiteral("Option1_0"));
+    const QRect overlap = device(inWindow(caption, caption->rect()) & inWindow(first, first->rect()));
+    int cyan = 0;
+    for (int y = overlap.top(); y <= overlap.bottom(); ++y)
+        for (int x = overlap.left(); x <= overlap.right(); ++x)
+            cyan += image.pixelColor(x, y) == kCyan ? 1 : 0;
+    EXPECT_EQ(cyan, 0) << "the first option shows through the frame's caption";
     for (int i = 0; i < 5; ++i) {
         auto* option = form->findChild<window::OptionButton*>(QStringLiteral("Option1_%1").arg(i));
         texts.push_back({option, option->text(), option->rect().adjusted(option->width() - option->textRoom(), 0, 0, 0)});
