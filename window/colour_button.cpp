@@ -31,7 +31,6 @@ void ColourButton::paintEvent(QPaintEvent*)
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect = rect().adjusted(kEdge, kEdge, -kEdge, -kEdge);
-        focus.backgroundColor = palette().color(QPalette::Button);
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }
