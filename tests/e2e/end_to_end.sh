@@ -1,17 +1,23 @@
 #!/usr/bin/env bash
-# Starts the built program on a private X server with a window manager and
-# a private D-Bus session bus, plays one round with real X input, checks the
-# colours on screen, then closes the window as a user would and expects
-# exit status 0. Whatever goes wrong, it says what it was waiting for and
-# keeps a picture of the whole screen next to SCREENSHOT (NAME-failed.png).
-# Usage: end_to_end.sh PROGRAM [SCREENSHOT.png]
+# Starts the installed program as its desktop entry does, under a Bulgarian
+# locale, on a private X server with a window manager and a private D-Bus
+# session bus; plays one round with real X input, checks the window's title,
+# class and colours and the numbers' decimal comma, then closes the window
+# as a user would and expects exit status 0. Whatever goes wrong, it says
+# what it was waiting for and keeps a picture of the whole screen next to
+# SCREENSHOT (NAME-failed.png).
+# Usage: end_to_end.sh TREE [SCREENSHOT.png]
+#   TREE is the root the program is installed under (/ for the system's own).
 set -euo pipefail
-program=$(realpath "$1")
+tree=$(realpath "$1")
 screenshot=${2:-}
 failed_shot=${screenshot:+${screenshot%.png}-failed.png}
 failed_shot=${failed_shot:-$PWD/end_to_end-failed.png}
 rm -f "$failed_shot"
-title='Математика - изчисляване корен квадратен'
+usr=${tree%/}/usr
+desktop=$usr/share/applications/org.example.koren.desktop
+entry() { sed -n "s/^$1=//p" "$desktop"; }
+title='www.koren.example Математика - изчисляване корен квадратен'
 
 # shellcheck source=private_desktop.sh
 source "$(dirname "$0")/private_desktop.sh"
@@ -58,7 +64,8 @@ pids+=($!)
 wait_for 10 "the window manager to start" up $! openbox -e "$work/wm-ready"
 
 start_session_bus
-"$program" >"$work/program.log" 2>&1 &
+# shellcheck disable=SC2046 # the entry's command line is words
+env -u LC_ALL PATH="$usr/bin:$PATH" LANG=bg_BG.UTF-8 $(entry Exec) >"$work/program.log" 2>&1 &
 app=$!
 pids+=("$app")
 program_running() { kill -0 "$app" 2>/dev/null; }
@@ -84,6 +91,12 @@ focused() {
 }
 xdotool windowactivate "$window"
 wait_for 10 "the window to be active and to have the keyboard focus" focused
+
+# The title as it stands, nothing appended; the class the desktop entry
+# expects, which ties the window to its menu entry and icon.
+[ "$(xdotool getwindowname "$window")" = "$title" ] || fail "the window is called $(xdotool getwindowname "$window")"
+class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')
+[ "$class" = "$(entry StartupWMClass)" ] || fail "the window's class is $class, the desktop entry's $(entry StartupWMClass)"
 
 # The window cannot be resized, so it asks the window manager for no
 # maximise button and no maximising (Motif hints: functions, decorations).
@@ -135,13 +148,16 @@ result=$(printf '%s' "$copied" | tr -d '\r')
 echo "question: $question"
 echo "result: $result"
 
-# The line is x * x = y for a root rounded to three decimals; the verdict
-# is right exactly when x * x rounds to the asked number.
+# The line is x * x = y for a root rounded to three decimals, with the
+# decimal comma of the Bulgarian locale; the verdict is right exactly when
+# x * x rounds to the asked number.
 line=$(printf '%s\n' "$result" | tail -n 1)
 line=${line#Грешка.}
 awk -v line="$line" -v asked="$asked" -v result="$result" 'BEGIN {
     n = split(line, part, " ")
     if (n != 5 || part[2] != "*" || part[4] != "=" || part[1] != part[3]) exit 1
+    if (part[1] !~ /^[0-9]+,[0-9][0-9][0-9]$/ || part[5] !~ /^[0-9]+(,[0-9]+)?$/) exit 1
+    gsub(/,/, ".", part[1]); gsub(/,/, ".", part[5])
     x = part[1] + 0; y = part[5] + 0
     if (x * x - y > 1e-9 || y - x * x > 1e-9) exit 1
     if (x * x < 10 - 0.05 || x * x > 413 + 0.05) exit 1
