@@ -49,9 +49,17 @@ for size in 16 32 64; do
     [ "$colours" -le 16 ] || fail "$icon has $colours colours"
 done
 
-# Both pages render without a warning and describe the same program.
-page_en="$usr/share/man/man1/koren.1"
-page_bg="$usr/share/man/bg/man1/koren.1"
+# Both pages render without a warning and describe the same program. They
+# are read as installed, compressed (as a distribution's package has them)
+# or not.
+unpacked_page() {
+    local page
+    for page in "$1" "$1.gz"; do [ -f "$page" ] && { zcat -f "$page" >"$2"; return; }; done
+    fail "no manual page $1"
+}
+page_en=$root/koren.1 page_bg=$root/koren.bg.1
+unpacked_page "$usr/share/man/man1/koren.1" "$page_en"
+unpacked_page "$usr/share/man/bg/man1/koren.1" "$page_bg"
 render() {
     local err
     err=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$1" 2>&1 >"$root/page.txt") \
@@ -59,9 +67,6 @@ render() {
     [ -z "$err" ] || fail "$1 renders with warnings: $err"
     cat "$root/page.txt"
 }
-for page in "$page_en" "$page_bg"; do
-    [ -f "$page" ] || fail "no manual page $page"
-done
 text_en=$(render "$page_en")
 text_bg=$(render "$page_bg")
 for heading in NAME SYNOPSIS DESCRIPTION KEYS ENVIRONMENT "EXIT STATUS"; do
