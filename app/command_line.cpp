@@ -107,6 +107,8 @@ QString valueJoinedUnread(const QStringList& arguments, const QCommandLineParser
 
 std::optional<int> answerCommandLine(int argc, const char* const argv[])
 {
+    if (argc < 1) // not even the program's name: nothing to read
+        return std::nullopt;
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
@@ -134,7 +136,9 @@ std::optional<int> answerCommandLine(int argc, const char* const argv[])
             if (!argument.startsWith(u'-'))
                 continue;
             const QString name = optionName(argument);
-            if (unknown.isEmpty() ? argument.contains(u'=') && isSwitch(name, ownOptions) : name == unknown.constFirst())
+            const bool atFault = unknown.isEmpty() ? argument.contains(u'=') && isSwitch(name, ownOptions)
+                                                   : name == unknown.constFirst();
+            if (atFault)
                 return refuse(kUnknownOption, argument);
         }
         return refuse(kMissingValue, arguments.constLast());

@@ -68,6 +68,7 @@ int main(int argc, char* argv[])
 {
     if (const std::optional<int> answered = app::answerCommandLine(argc, argv))
         return *answered;
+
     joinOnlyARunningSessionBus();
 
     const QtMessageHandler usual = qInstallMessageHandler(holdBackStartupMessages);
