@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "runtime/clock_random.h"
 #include "window/application.h"
 #include "window/locale_format.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -64,6 +66,9 @@ void joinOnlyARunningSessionBus()
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> answered = app::answerCommandLine(argc, argv))
+        return *answered;
+
     joinOnlyARunningSessionBus();
 
     const QtMessageHandler usual = qInstallMessageHandler(holdBackStartupMessages);

@@ -39,6 +39,10 @@ start QT_QPA_PLATFORM=nosuchplugin
 grep -q 'Could not find the Qt platform plugin "nosuchplugin"' "$err" || fail "missing plugin: the cause is not named"
 grep -q 'Available platform plugins are: .*xcb' "$err" || fail "missing plugin: the available plugins are not listed"
 if grep -q 'дисплей' "$err"; then fail "missing plugin: reported as a missing display"; fi
+# Named on the command line instead, among other options of the toolkit's,
+# the plugin reaches it all the same.
+"$program" -style Fusion --platform nosuchplugin -reverse 2>"$err" </dev/null
+grep -q 'Could not find the Qt platform plugin "nosuchplugin"' "$err" || fail "--platform nosuchplugin: not passed to the toolkit: $(cat "$err")"
 
 [ "$failed" -eq 0 ] && echo "start-up failures: each reported for what it is"
 exit "$failed"

@@ -132,6 +132,26 @@ env -i PATH="$PATH" LC_ALL=C.UTF-8 HOME="$root/home" XDG_RUNTIME_DIR="$root/runt
 grep -qx 'koren: фатална грешка: .*' "$root/fatal.err" && [ "$(wc -l <"$root/fatal.err")" -eq 1 ] \
     || fail "a fatal error (status $fatal_status) is not one line of the program's own on standard error: $(cat "$root/fatal.err")"
 
+# The command line is read before a display is looked for: without one, both
+# programs answer --help and --version and refuse an unknown option.
+declare -A cli_status
+shown_version="koren $version"
+for program in "${programs[@]}"; do
+    for asked in --help -h --version -v --bogus; do
+        status=0
+        env -i PATH="$PATH" LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=/nonexistent timeout 60 "$program" "$asked" \
+            >"$root/cli.out" 2>"$root/cli.err" </dev/null || status=$?
+        cli_status[$program $asked]=$status
+        case $asked in
+            --bogus) [ ! -s "$root/cli.out" ] && [ "$(wc -l <"$root/cli.err")" -eq 1 ] \
+                && grep -qx 'koren: .*--bogus.*koren --help.*' "$root/cli.err" ;;
+            -h | --help) [ ! -s "$root/cli.err" ] && grep -q '^Употреба: koren' "$root/cli.out" \
+                && grep -q -- '-h, --help' "$root/cli.out" && grep -q -- '-v, --version' "$root/cli.out" ;;
+            *) [ ! -s "$root/cli.err" ] && [ "$(cat "$root/cli.out")" = "$shown_version" ] ;;
+        esac || fail "$program $asked printed: $(cat "$root/cli.out") / on standard error: $(cat "$root/cli.err")"
+    done
+done
+
 # The exit statuses the pages document, against what the program returned.
 # documented_status PAGE SECTION WORD: the status that the page's SECTION
 # lists for the case whose description has WORD in it.
@@ -142,8 +162,15 @@ documented_status() {
         inside && entry && /^\.B [0-9]+$/ { status = $2; entry = 0; next }
         inside && status != "" && !found && index($0, word) { print status; found = 1 }' "$1"
 }
-for page in "$page_en:EXIT STATUS:display:fatal" "$page_bg:ИЗХОДЕН КОД:дисплей:фатална"; do
-    IFS=: read -r file section display fatal <<<"$page"
+for page in "$page_en:EXIT STATUS:display:fatal:option" "$page_bg:ИЗХОДЕН КОД:дисплей:фатална:опция"; do
+    IFS=: read -r file section display fatal unknown <<<"$page"
+    for program in "${programs[@]}"; do
+        for asked in help:--help help:-h version:--version version:-v "$unknown:--bogus"; do
+            documented=$(documented_status "$file" "$section" "${asked%%:*}")
+            [ -n "$documented" ] && [ "${cli_status[$program ${asked#*:}]}" = "$documented" ] \
+                || fail "$program ${asked#*:} ended with status ${cli_status[$program ${asked#*:}]}; $file says '$documented'"
+        done
+    done
     documented=$(documented_status "$file" "$section" "$display")
     [ -n "$documented" ] || fail "$file documents no exit status for a missing display"
     for program in "${programs[@]}"; do
@@ -165,4 +192,4 @@ if [ -n "$build" ]; then
     [ "$(find "$other" -type f | grep -vc "^$other/opt/koren/")" -eq 0 ] || fail "files outside the prefix"
 fi
 echo "installed tree: executable without run path, desktop entry, metainfo, icons and manual pages valid"
-echo "exit statuses as both pages document them: ${no_display_status[$usr/bin/koren]} without a display, $fatal_status on a fatal error ($(cat "$root/fatal.err"))"
+echo "exit statuses as both pages document them: ${no_display_status[$usr/bin/koren]} without a display, $fatal_status on a fatal error ($(cat "$root/fatal.err")), ${cli_status[$usr/bin/koren --bogus]} on an unknown option, ${cli_status[$usr/bin/koren --help]} for --help and --version"
