@@ -76,11 +76,11 @@ window_shown() {
         wait "$app" || status=$?
         fail "the program ended with exit status $status before its window appeared"
     fi
-    window=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1) || true
+    window=$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | head -n 1) || true
     seen="no such window on $DISPLAY"
     [ -n "$window" ]
 }
-wait_for 20 "the window \"$title\" to be mapped" window_shown
+wait_for 20 "the program's window to be mapped" window_shown
 
 focused() {
     local active focus
@@ -92,9 +92,10 @@ focused() {
 xdotool windowactivate "$window"
 wait_for 10 "the window to be active and to have the keyboard focus" focused
 
-# The title as it stands, nothing appended; the class the desktop entry
-# expects, which ties the window to its menu entry and icon.
-[ "$(xdotool getwindowname "$window")" = "$title" ] || fail "the window is called $(xdotool getwindowname "$window")"
+# The title as desktops show it, nothing appended; the class the desktop
+# entry expects, which ties the window to its menu entry and icon.
+shown=$(xprop -id "$window" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p')
+[ "$shown" = "$title" ] || fail "the window is called $shown"
 class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')
 [ "$class" = "$(entry StartupWMClass)" ] || fail "the window's class is $class, the desktop entry's $(entry StartupWMClass)"
 
