@@ -141,31 +141,37 @@ copy_text 200 80
 question=$copied
 asked=${question##* }
 [[ "$question" == "Изчислете корен квадратен на $asked" && "$asked" =~ ^[0-9]+$ ]] || fail "question: $question"
-
-click 120 64        # the first option, right of its caption
-click 232 124       # "Изведи"
-copy_text 216 294
-result=$(printf '%s' "$copied" | tr -d '\r')
 echo "question: $question"
-echo "result: $result"
 
-# The line is x * x = y for a root rounded to three decimals, with the
-# decimal comma of the Bulgarian locale; the verdict is right exactly when
-# x * x rounds to the asked number.
-line=$(printf '%s\n' "$result" | tail -n 1)
-line=${line#Грешка.}
-awk -v line="$line" -v asked="$asked" -v result="$result" 'BEGIN {
-    n = split(line, part, " ")
-    if (n != 5 || part[2] != "*" || part[4] != "=" || part[1] != part[3]) exit 1
-    if (part[1] !~ /^[0-9]+,[0-9][0-9][0-9]$/ || part[5] !~ /^[0-9]+(,[0-9]+)?$/) exit 1
-    gsub(/,/, ".", part[1]); gsub(/,/, ".", part[5])
-    x = part[1] + 0; y = part[5] + 0
-    if (x * x - y > 1e-9 || y - x * x > 1e-9) exit 1
-    if (x * x < 10 - 0.05 || x * x > 413 + 0.05) exit 1
-    right = (int(x * x + 0.5) == asked)
-    if (right && result !~ /^Правилно!\n/) exit 1
-    if (!right && result !~ /^Грешка\.[0-9]/) exit 1
-}' || fail "verdict does not match: $result"
+# Checks the option at height Y (right of its caption): the line is
+# x * x = y, x the root as the option shows it, with the decimal comma of
+# the Bulgarian locale; the verdict is right exactly when x * x rounds to
+# the asked number. Whether x has a separator: a whole root has none, and
+# then the next option, which cannot be whole as well, is checked too.
+check_option() {
+    click 120 "$1"
+    click 232 124   # "Изведи"
+    copy_text 216 294
+    result=$(printf '%s' "$copied" | tr -d '\r')
+    echo "result: $result"
+    local line
+    line=$(printf '%s\n' "$result" | tail -n 1)
+    line=${line#Грешка.}
+    awk -v line="$line" -v asked="$asked" -v result="$result" 'BEGIN {
+        n = split(line, part, " ")
+        if (n != 5 || part[2] != "*" || part[4] != "=" || part[1] != part[3]) exit 1
+        if (part[1] !~ /^[0-9]+(,[0-9]+)?$/ || part[5] !~ /^[0-9]+(,[0-9]+)?$/) exit 1
+        gsub(/,/, ".", part[1]); gsub(/,/, ".", part[5])
+        x = part[1] + 0; y = part[5] + 0
+        if (x * x - y > 1e-9 || y - x * x > 1e-9) exit 1
+        if (x * x < 10 - 0.05 || x * x > 413 + 0.05) exit 1
+        right = (int(x * x + 0.5) == asked)
+        if (right && result !~ /^Правилно!\n/) exit 1
+        if (!right && result !~ /^Грешка\.[0-9]/) exit 1
+    }' || fail "verdict does not match: $result"
+    [[ ${line%% *} == *,* ]]
+}
+check_option 64 || check_option 88 || fail "neither of two options came with a decimal comma"
 
 # Colours at the elements' interiors, in window coordinates. The window is
 # taken again until they are all there: the last repaint may still be on
