@@ -799,6 +799,36 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
 #else
     EXPECT_TRUE(brailled.isEmpty()) << "a notification appeared beside the announcement";
 #endif
+
+    // Each way of choosing is heard once, on a fresh question (roots of
+    // 142..146) from its first option, entered from "Изведи": Orca reads out an option that gets
+    // the focus, with its state, and the focused one's new state after
+    // Space; the window says the rest.
+    const auto toggle = [&](int i) {
+        QAccessible::queryAccessibleInterface(option(i))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    };
+    const struct {
+        std::function<void()> choose;
+        int chosen;
+        QStringList said;
+    } ways[] = {{[&] { key(Qt::Key_1); }, 0, {QStringLiteral("Избрахте 11.916")}},
+                {[&] { QTest::mouseClick(option(0), Qt::LeftButton); }, 0, {QStringLiteral("Избрахте 11.916")}},
+                {[&] { toggle(0); }, 0, {QStringLiteral("Избрахте 11.916")}},
+                {[&] { key(Qt::Key_Space); }, 0, {}},          {[&] { key(Qt::Key_3); }, 2, {}},
+                {[&] { key(Qt::Key_Down); }, 1, {}},           {[&] { toggle(3); }, 3, {}},
+                {[&] { QTest::mouseClick(option(4), Qt::LeftButton); }, 4, {}}};
+    for (const auto& way : ways) {
+        clear()->click();
+        check()->setFocus();
+        key(Qt::Key_Backtab);
+        brailled.clear();
+        way.choose();
+        EXPECT_EQ(QApplication::focusWidget(), option(way.chosen)) << &way - ways;
+        EXPECT_EQ(checkedOption(), way.chosen) << &way - ways;
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
+        EXPECT_EQ(brailled, way.said) << &way - ways;
+#endif
+    }
 }
 
 // A desktop that is dark, right to left and in another style changes

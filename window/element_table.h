@@ -49,4 +49,8 @@ extern const std::array<ElementRow, 13> kElements;
 extern const std::string_view kDescription;
 extern const std::string_view kQuotation;
 
+// Said, before the option's caption, when the pupil chooses an option where
+// no screen reader would say it.
+extern const std::string_view kChoiceMade;
+
 } // namespace window

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # A pupil who cannot see the screen plays one round with the screen reader
 # Orca: the result area is read line by line as the screen shows it, the
-# question once, the options are heard and chosen with the arrow keys, and the
-# verdict and the new-question prompt are spoken and shown on the braille
-# display the moment a button writes them, while the focus stays on the
-# button. What Orca says and shows is read from its debug log
+# question once, the options are heard and chosen with a digit and the
+# arrow keys, and the verdict and the new-question prompt are spoken and
+# shown on the braille display the moment a button writes them, while the
+# focus stays on the button. What Orca says and shows is read from its debug log
 # ("SPEECH OUTPUT: '...'", "BRAILLE LINE:  '...'"). Skipped when Orca is
 # not installed.
 # The test's Orca runs in a PID namespace of the test's own, where it finds
@@ -91,8 +91,11 @@ n=$(utterances); xdotool key shift+Tab; said_since "$n" "^Изчислете к�
 if spoken | tail -n +$((n + 1)) | grep -qi "selected"; then die "the question was read as selected"; fi
 n=$(utterances); xdotool key Tab;   said_since "$n" "^Резултат"
 
-# Tab reaches the options and chooses nothing; an arrow chooses.
+# Tab reaches the options and chooses nothing; its digit chooses the focused
+# one, which Orca itself does not speak; an arrow chooses.
 n=$(utterances); xdotool key Tab;   said_since "$n" "^([0-9]+\.[0-9]{3} )?not selected radio button"
+n=$(utterances); b=$(lines); xdotool key 1
+said_since "$n" "^(notification\.? )?Избрахте [0-9]+\.[0-9]{3}\.?\$"; shown_since "$b" "^Избрахте [0-9]+\.[0-9]{3}\$"
 n=$(utterances); xdotool key Down;  said_since "$n" "^([0-9]+\.[0-9]{3} )?selected radio button"
 n=$(utterances); xdotool key Tab;   said_since "$n" "^Изведи (push )?button"
 verdict='(Правилно! |Грешка\.)[0-9.]+ \* [0-9.]+ = [0-9.]+'
