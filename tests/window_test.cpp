@@ -720,6 +720,7 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     // reciprocal; and one object at a time says it has the focus.
     EXPECT_EQ(root->role(), QAccessible::Window);
     EXPECT_EQ(root->text(QAccessible::Name), QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
+    EXPECT_EQ(root->parent()->text(QAccessible::Name), QStringLiteral("Корен квадратен")); // the desktop menu's name
     const std::map<QAccessible::Relation, QAccessible::Relation> reciprocal{
         {QAccessible::Label, QAccessible::Labelled}, {QAccessible::Labelled, QAccessible::Label},
         {QAccessible::Controller, QAccessible::Controlled}, {QAccessible::Controlled, QAccessible::Controller}};

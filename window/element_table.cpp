@@ -26,6 +26,7 @@ const std::string_view kQuotation =
     "правилния начин, е, че никой не оценява колко трудно е \r\n"
     "било. \r\n";
 
+const std::string_view kProgramName = "Корен квадратен";
 const std::string_view kChoiceMade = "Избрахте ";
 
 const FormRow kForm{

@@ -81,7 +81,7 @@ said_since 0 "^Screen reader on"
 
 start_program "$program"
 xdotool windowfocus --sync "$window"
-said_since 0 "^Резултат"
+said_since 0 "^Резултат"; shown_since 0 "^Корен квадратен application " # the desktop menu's name
 # The result area reads as the lines on the screen, not as whole paragraphs.
 said_since 0 "^Да се реализира проект, представящ междупредметни връзки \$"
 n=$(utterances); b=$(lines); xdotool key Down
