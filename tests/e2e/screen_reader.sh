@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # A pupil who cannot see the screen plays one round with the screen reader
 # Orca: the result area is read line by line as the screen shows it, the
-# question once, the options are heard and chosen with a digit and the
-# arrow keys, and the verdict and the new-question prompt are spoken and
-# shown on the braille display the moment a button writes them, while the
-# focus stays on the button. What Orca says and shows is read from its debug log
+# question once, the options are heard and chosen with the arrow keys, and the
+# verdict and the new-question prompt are spoken and shown on the braille
+# display the moment a button writes them, while the focus stays on the
+# button. What Orca says and shows is read from its debug log
 # ("SPEECH OUTPUT: '...'", "BRAILLE LINE:  '...'"). Skipped when Orca is
 # not installed.
 # The test's Orca runs in a PID namespace of the test's own, where it finds
