@@ -1,11 +1,13 @@
 #include "window/accessibility.h"
 
 #include "window/announcer.h"
+#include "window/element_table.h"
 #include "window/read_only_box.h"
 #include "window/sorbela.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
+#include <QAccessibleObject>
 #include <QAccessibleWidget>
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
@@ -314,8 +316,24 @@ protected:
     }
 };
 
+// The program as a screen reader names it wherever the pupil goes, by its
+// name in the desktop's menu. The toolkit's own answer is the command; the
+// application's display name would serve too, but the toolkit also adds
+// that to the window's title.
+class Program final : public QAccessibleApplication {
+public:
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name)
+            return QAccessibleApplication::text(t);
+        return QString::fromUtf8(kProgramName.data(), static_cast<qsizetype>(kProgramName.size()));
+    }
+};
+
 QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
 {
+    if (object == QCoreApplication::instance())
+        return new Program;
     if (className == QLatin1String(ReadOnlyLine::staticMetaObject.className()))
         return new LineText(static_cast<ReadOnlyLine*>(object));
     if (className == QLatin1String(ReadOnlyArea::staticMetaObject.className()))

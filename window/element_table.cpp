@@ -26,6 +26,9 @@ const std::string_view kQuotation =
     "правилния начин, е, че никой не оценява колко трудно е \r\n"
     "било. \r\n";
 
+const std::string_view kProgramName = "Корен квадратен";
+const std::string_view kChoiceMade = "Избрахте ";
+
 const FormRow kForm{
     7290, 4680, {192, 192, 255}, "Times New Roman", 12,
     "www.koren.example Математика - изчисляване корен квадратен",

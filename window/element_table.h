@@ -49,4 +49,12 @@ extern const std::array<ElementRow, 13> kElements;
 extern const std::string_view kDescription;
 extern const std::string_view kQuotation;
 
+// The program as assistive technology names it: the desktop's menu entry's
+// name for it, not its command.
+extern const std::string_view kProgramName;
+
+// Said, before the option's caption, when the pupil chooses an option where
+// no screen reader would say it.
+extern const std::string_view kChoiceMade;
+
 } // namespace window

@@ -1,12 +1,20 @@
 #include "window/option_button.h"
 
 #include <QButtonGroup>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
 
 namespace window {
+
+OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(text, parent)
+{
+    // The toolkit focuses a control on the mouse press and checks it on the
+    // release: a screen reader would read the option out as chosen or not,
+    // whichever it found as it got round to it. The window focuses it once
+    // the click has chosen it.
+    setFocusPolicy(Qt::TabFocus);
+}
 
 int OptionButton::textRoom() const
 {
@@ -42,26 +50,15 @@ void OptionButton::keyPressEvent(QKeyEvent* event)
     QAbstractButton* next = options->button((options->id(this) + step + count) % count);
     if (!next)
         return QRadioButton::keyPressEvent(event);
-    // Chosen before it takes the focus, so a screen reader announces it as
-    // chosen.
     next->click();
-    next->setFocus(Qt::OtherFocusReason);
 }
 
-void OptionButton::focusInEvent(QFocusEvent* event)
+void OptionButton::keyReleaseEvent(QKeyEvent* event)
 {
-    // The toolkit keeps the group's tab stop wherever the focus last left
-    // it, also after a new question has cleared the choice.
-    QButtonGroup* options = group();
-    const bool tabbed = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    if (tabbed && options) {
-        QAbstractButton* entry = options->checkedButton() ? options->checkedButton() : options->button(0);
-        if (entry && entry != this) {
-            entry->setFocus(event->reason());
-            return;
-        }
-    }
-    QRadioButton::focusInEvent(event);
+    // The toolkit checks the option as Space comes up.
+    checkingBySpace_ = event->key() == Qt::Key_Space;
+    QRadioButton::keyReleaseEvent(event);
+    checkingBySpace_ = false;
 }
 
 } // namespace window

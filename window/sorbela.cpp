@@ -221,12 +221,17 @@ void Sorbela::fitFonts(const QString& decimalSeparator)
 
 void Sorbela::routeEvents()
 {
-    // A choice counts when an option becomes checked: by mouse, by arrow
-    // keys, or by a screen reader's toggle action (which emits no click).
+    // A choice counts when an option becomes checked: by mouse, by keys, or
+    // by a screen reader's toggle action (which emits no click).
     connect(optionGroup_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
-        if (checked)
-            quiz_.Option1_Click(static_cast<std::int16_t>(id));
+        if (!checked)
+            return;
+        quiz_.Option1_Click(static_cast<std::int16_t>(id));
+        makeChoiceHeard(element(option1_, static_cast<std::int16_t>(id)));
     });
+    // A click on the option already chosen changes nothing but the focus.
+    connect(optionGroup_, &QButtonGroup::buttonClicked, this,
+            [](QAbstractButton* option) { option->setFocus(Qt::OtherFocusReason); });
     // Both buttons write the result area, which does not have the focus: a
     // screen reader hears the new text when the handler is done with it.
     // The button is the connection's context: one to the window would tell
@@ -237,16 +242,12 @@ void Sorbela::routeEvents()
             announcer_->announce(text1_[0]->toPlainText());
         });
 
-    // Keys 1 to 5 pick the option in that place, wherever the focus is, and
-    // like a click they move the focus to it, so a screen reader says what
-    // was picked.
+    // Keys 1 to 5 pick the option in that place, wherever the focus is, as
+    // a click on it would.
     for (OptionButton* option : option1_) {
         const int key = static_cast<int>(Qt::Key_1) + static_cast<int>(optionGroup_->id(option));
         auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, option, [option] {
-            option->setFocus(Qt::ShortcutFocusReason);
-            option->click();
-        });
+        connect(shortcut, &QShortcut::activated, option, &QAbstractButton::click);
     }
 
     // Shift+F10 is the other menu key of every desktop. The toolkit knows
@@ -261,6 +262,34 @@ void Sorbela::routeEvents()
         QContextMenuEvent menu(QContextMenuEvent::Keyboard, caret, focus->mapToGlobal(caret));
         QCoreApplication::sendEvent(focus, &menu);
     });
+}
+
+// Orca reads an option out with its state when it gets the focus, but of a
+// change to the focused option's state it speaks only the one Space makes
+// (a digit, a click or a braille display's routing key it passes over in
+// silence). So a chosen option without the focus takes it, and the choice
+// of the focused one is said here, unless Space made it.
+void Sorbela::makeChoiceHeard(OptionButton* option)
+{
+    if (!option->hasFocus())
+        option->setFocus(Qt::OtherFocusReason);
+    else if (!option->checkingBySpace())
+        announcer_->announce(fromUtf8(kChoiceMade) + option->text());
+}
+
+bool Sorbela::focusNextPrevChild(bool next)
+{
+    // Tab enters the options at the chosen one, or at the first while none
+    // is chosen; the toolkit would enter wherever the focus last left them.
+    // That one is made their only stop before the toolkit looks: passing
+    // the focus on once there, a screen reader would go on reading the
+    // option it was passed from.
+    if (!optionGroup_->buttons().contains(QApplication::focusWidget())) {
+        QAbstractButton* entry = optionGroup_->checkedButton() ? optionGroup_->checkedButton() : option1_[0];
+        for (OptionButton* option : option1_)
+            option->setFocusPolicy(option == entry ? Qt::TabFocus : Qt::NoFocus);
+    }
+    return QWidget::focusNextPrevChild(next);
 }
 
 void Sorbela::load()

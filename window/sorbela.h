@@ -43,9 +43,13 @@ public:
     std::string text1Text(std::int16_t index) const override;
     void setText1Text(std::int16_t index, std::string_view text) override;
 
+protected:
+    bool focusNextPrevChild(bool next) override;
+
 private:
     QWidget* build(const ElementRow& row);
     void routeEvents();
+    void makeChoiceHeard(OptionButton* option);
     void fitFonts(const QString& decimalSeparator);
 
     FrameBox* frame1_ = nullptr;

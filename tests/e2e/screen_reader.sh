@@ -81,7 +81,7 @@ said_since 0 "^Screen reader on"
 
 start_program "$program"
 xdotool windowfocus --sync "$window"
-said_since 0 "^Резултат"
+said_since 0 "^Резултат"; shown_since 0 "^Корен квадратен application " # the desktop menu's name
 # The result area reads as the lines on the screen, not as whole paragraphs.
 said_since 0 "^Да се реализира проект, представящ междупредметни връзки \$"
 n=$(utterances); b=$(lines); xdotool key Down
@@ -91,8 +91,11 @@ n=$(utterances); xdotool key shift+Tab; said_since "$n" "^Изчислете к�
 if spoken | tail -n +$((n + 1)) | grep -qi "selected"; then die "the question was read as selected"; fi
 n=$(utterances); xdotool key Tab;   said_since "$n" "^Резултат"
 
-# Tab reaches the options and chooses nothing; an arrow chooses.
+# Tab reaches the options and chooses nothing; its digit chooses the focused
+# one, which Orca itself does not speak; an arrow chooses.
 n=$(utterances); xdotool key Tab;   said_since "$n" "^([0-9]+\.[0-9]{3} )?not selected radio button"
+n=$(utterances); b=$(lines); xdotool key 1
+said_since "$n" "^(notification\.? )?Избрахте [0-9]+\.[0-9]{3}\.?\$"; shown_since "$b" "^Избрахте [0-9]+\.[0-9]{3}\$"
 n=$(utterances); xdotool key Down;  said_since "$n" "^([0-9]+\.[0-9]{3} )?selected radio button"
 n=$(utterances); xdotool key Tab;   said_since "$n" "^Изведи (push )?button"
 verdict='(Правилно! |Грешка\.)[0-9.]+ \* [0-9.]+ = [0-9.]+'
