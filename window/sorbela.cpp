@@ -71,7 +71,7 @@ void fill(QWidget* widget, Rgb rgb)
 
 } // namespace
 
-Sorbela::Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QWidget* parent)
+Sorbela::Sorbela(runtime::RandomSource& random, const runtime::NumberFormat& format, QWidget* parent)
     : QWidget(parent), quiz_(*this, random, format)
 {
     setObjectName(QStringLiteral("Sorbela"));
@@ -159,8 +159,11 @@ constexpr qreal kSmallestPoints = 7.0;
 // texts takes no more than room pixels.
 QFont fitting(QFont font, const QWidget* widget, int room, const QStringList& texts)
 {
-    for (qreal points = font.pointSizeF(); points > kSmallestPoints; points -= 0.5) {
-        font.setPointSizeF(points);
+    // Counted in whole half-point steps: a floating-point counter's rounding
+    // could add or lose a step.
+    const qreal own = font.pointSizeF();
+    for (int step = 0; own - 0.5 * step > kSmallestPoints; ++step) {
+        font.setPointSizeF(own - 0.5 * step);
         const QFontMetricsF metrics(font, widget);
         qreal widest = 0;
         for (const QString& text : texts)

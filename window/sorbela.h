@@ -29,7 +29,7 @@ class Sorbela final : public QWidget, public quiz::WindowElements {
     Q_OBJECT
 
 public:
-    Sorbela(runtime::RandomSource& random, runtime::NumberFormat format, QWidget* parent = nullptr);
+    Sorbela(runtime::RandomSource& random, const runtime::NumberFormat& format, QWidget* parent = nullptr);
     ~Sorbela() override;
 
     // Raises the window's Load: the quiz draws its first question. Called
