@@ -36,9 +36,10 @@ void holdBackStartupMessages(QtMsgType type, const QMessageLogContext& context, 
             || held.second.contains(QLatin1String("Failed to create wl_display"));
     });
     if (noDisplay) {
-        std::fputs("koren: не може да се отвори прозорец: няма достъп до графичен дисплей"
-                   " (проверете DISPLAY или WAYLAND_DISPLAY)\n",
-                   stderr);
+        std::fputs(
+            "koren: не може да се отвори прозорец: няма достъп до графичен дисплей"
+            " (проверете DISPLAY или WAYLAND_DISPLAY)\n",
+            stderr);
     } else {
         for (const auto& held : heldBack)
             std::fprintf(stderr, "%s\n", qUtf8Printable(held.second));

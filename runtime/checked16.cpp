@@ -8,8 +8,7 @@ namespace runtime {
 
 std::int16_t narrowTo16(std::int32_t value)
 {
-    if (value < std::numeric_limits<std::int16_t>::min()
-        || value > std::numeric_limits<std::int16_t>::max())
+    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
         fatalError("препълване на 16-битово цяло число");
     return static_cast<std::int16_t>(value);
 }

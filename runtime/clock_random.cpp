@@ -9,8 +9,7 @@ ClockRandom::ClockRandom() = default;
 void ClockRandom::reseed()
 {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
-    const auto ticks = static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+    const auto ticks = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
     std::seed_seq seed{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32)};
     engine_.seed(seed);
 }

@@ -11,9 +11,9 @@ namespace runtime {
 struct NumberFormat {
     std::string decimalSeparator = ".";
     std::string groupSeparator = ",";
-    int groupSize = 3;          // 0 or less: no grouping
+    int groupSize = 3; // 0 or less: no grouping
     std::string negativeSign = "-";
-    bool leadingZero = true;    // "0.5" rather than ".5"
+    bool leadingZero = true; // "0.5" rather than ".5"
 };
 
 } // namespace runtime

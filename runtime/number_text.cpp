@@ -33,7 +33,10 @@ std::string grouped(std::string_view digits, const NumberFormat& format)
     return out;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 

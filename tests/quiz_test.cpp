@@ -22,9 +22,15 @@ const NumberFormat kPeriod{};
 const NumberFormat kComma{",", "\u00A0", 3, "-", true};
 
 // r1 that makes BaseNumber = b (b in 10..409): t = b - 10, exactly.
-float r1For(int base) { return static_cast<float>(base - 10) / 1000.0f; }
+float r1For(int base)
+{
+    return static_cast<float>(base - 10) / 1000.0f;
+}
 // r2 that makes CorrectSlot = slot: u = slot.
-float r2For(int slot) { return static_cast<float>(slot) / 10.0f; }
+float r2For(int slot)
+{
+    return static_cast<float>(slot) / 10.0f;
+}
 
 struct Drill {
     explicit Drill(NumberFormat format = kPeriod) : quiz(window, random, std::move(format)) {}
@@ -74,6 +80,7 @@ using Captions = std::array<std::string, 5>;
 
 TEST(QuestionSetUp, CaptionsAndQuestionFollowTheDraw)
 {
+    // clang-format off
     const struct {
         float r1, r2;
         int base, slot;
@@ -102,6 +109,7 @@ TEST(QuestionSetUp, CaptionsAndQuestionFollowTheDraw)
         // 400 is the largest t before the wrap: 0.3995 * 1000 rounds to 400 -> 10.
         {0.4f, 0.5f, 10, 0, {"3.162", "3.317", "3.464", "3.606", "3.742"}, "Изчислете корен квадратен на 10"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         Drill drill;
         drill.random.pushQuestion(c.r1, c.r2);

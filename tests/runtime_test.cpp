@@ -20,14 +20,27 @@ using runtime::NumberFormat;
 // The exit status of a fatal error, as the manual pages document it.
 constexpr int kFatalStatus = 70;
 
-NumberFormat periodFormat() { return {}; }
-NumberFormat commaFormat() { return {",", " ", 3, "-", true}; }
+NumberFormat periodFormat()
+{
+    return {};
+}
+NumberFormat commaFormat()
+{
+    return {",", " ", 3, "-", true};
+}
 // fr_FR groups with a narrow no-break space; ar_EG separates with U+066B.
-NumberFormat frenchFormat() { return {",", "\u202F", 3, "-", true}; }
-NumberFormat arabicFormat() { return {"\u066B", "\u066C", 3, "\u061C-", true}; }
+NumberFormat frenchFormat()
+{
+    return {",", "\u202F", 3, "-", true};
+}
+NumberFormat arabicFormat()
+{
+    return {"\u066B", "\u066C", 3, "\u061C-", true};
+}
 
 TEST(Rounding, NearestWithHalvesToEven)
 {
+    // clang-format off
     const struct {
         double in;
         std::int32_t out;
@@ -36,6 +49,7 @@ TEST(Rounding, NearestWithHalvesToEven)
         {62.49999, 62}, {62.50001, 63}, {0.0, 0}, {0.4999999, 0}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
         {-2.6, -3}, {2147483647.0, 2147483647}, {-2147483648.0, std::numeric_limits<std::int32_t>::min()},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(runtime::roundToInt32(c.in), c.out) << c.in;
 }
@@ -214,8 +228,7 @@ TEST(NumberFromText, ReadsTheNumberAtTheStart)
 
 TEST(NumberFromTextDeathTest, HugeNumberIsFatal)
 {
-    EXPECT_EXIT(runtime::numberFromText("1e400", periodFormat()), testing::ExitedWithCode(kFatalStatus),
-                "препълване");
+    EXPECT_EXIT(runtime::numberFromText("1e400", periodFormat()), testing::ExitedWithCode(kFatalStatus), "препълване");
 }
 
 TEST(NumberText, IgnoresTheCLocale)

@@ -73,7 +73,10 @@ const Place kLayout[] = {
 };
 // clang-format on
 
-constexpr double pixels(int twips) { return twips / 15.0; }
+constexpr double pixels(int twips)
+{
+    return twips / 15.0;
+}
 
 QRectF logicalRect(const Place& place)
 {
@@ -158,9 +161,11 @@ TEST_F(Layout, EveryElementInPlaceInItsColour)
             rightInset += area->verticalScrollBar()->width();
         for (const QPointF corner :
              {QPointF(r.left() + inset, r.top() + inset), QPointF(r.right() - rightInset, r.top() + inset),
-              QPointF(r.left() + inset, r.bottom() - farInset), QPointF(r.right() - rightInset, r.bottom() - farInset)}) {
+              QPointF(r.left() + inset, r.bottom() - farInset),
+              QPointF(r.right() - rightInset, r.bottom() - farInset)}) {
             const QPoint at(std::lround(corner.x() * scale), std::lround(corner.y() * scale));
-            EXPECT_EQ(image.pixelColor(at), place.colour) << "at " << corner.x() << "," << corner.y() << ": " << colourAt(at);
+            EXPECT_EQ(image.pixelColor(at), place.colour)
+                << "at " << corner.x() << "," << corner.y() << ": " << colourAt(at);
         }
 
         // At the middle of each edge: the element's outermost pixel that no
@@ -176,10 +181,16 @@ TEST_F(Layout, EveryElementInPlaceInItsColour)
             QPointF inward;
             QPoint outside; // device pixel
         } edges[] = {
-            {'L', {r.left() + 0.5, centre.y()}, {1, 0}, {int(std::floor(r.left() * scale)) - 1, devicePixel(centre).y()}},
+            {'L',
+             {r.left() + 0.5, centre.y()},
+             {1, 0},
+             {int(std::floor(r.left() * scale)) - 1, devicePixel(centre).y()}},
             {'R', {r.right() - 0.5, centre.y()}, {-1, 0}, {int(std::ceil(r.right() * scale)), devicePixel(centre).y()}},
             {'T', {centre.x(), r.top() + 0.5}, {0, 1}, {devicePixel(centre).x(), int(std::floor(r.top() * scale)) - 1}},
-            {'B', {centre.x(), r.bottom() - 0.5}, {0, -1}, {devicePixel(centre).x(), int(std::ceil(r.bottom() * scale))}},
+            {'B',
+             {centre.x(), r.bottom() - 0.5},
+             {0, -1},
+             {devicePixel(centre).x(), int(std::ceil(r.bottom() * scale))}},
         };
         for (const auto& edge : edges) {
             if (!std::strchr(place.edges, edge.side))
@@ -189,14 +200,14 @@ TEST_F(Layout, EveryElementInPlaceInItsColour)
                 own += edge.inward;
             const QPoint inside = devicePixel(own);
             EXPECT_NE(image.pixelColor(inside), kWindowBlue)
-                << "edge " << edge.side << ": the window shows inside the element, at device pixel " << inside.x() << ","
-                << inside.y();
+                << "edge " << edge.side << ": the window shows inside the element, at device pixel " << inside.x()
+                << "," << inside.y();
 
             const QPointF beyond = edge.inside - edge.inward; // the logical pixel past the edge
             if (window.contains(beyond) && !underAnother(place, beyond)) {
                 EXPECT_EQ(image.pixelColor(edge.outside), kWindowBlue)
-                    << "edge " << edge.side << ": the element reaches past its edge to device pixel " << edge.outside.x()
-                    << "," << edge.outside.y() << ", " << colourAt(edge.outside);
+                    << "edge " << edge.side << ": the element reaches past its edge to device pixel "
+                    << edge.outside.x() << "," << edge.outside.y() << ", " << colourAt(edge.outside);
             }
         }
     }
@@ -235,7 +246,8 @@ TEST_F(Layout, EveryTextWhole)
     EXPECT_EQ(cyan, 0) << "the first option shows through the frame's caption";
     for (int i = 0; i < 5; ++i) {
         auto* option = form->findChild<window::OptionButton*>(QStringLiteral("Option1_%1").arg(i));
-        texts.push_back({option, option->text(), option->rect().adjusted(option->width() - option->textRoom(), 0, 0, 0)});
+        texts.push_back(
+            {option, option->text(), option->rect().adjusted(option->width() - option->textRoom(), 0, 0, 0)});
     }
     for (const char* name : {"Command1_0", "Command1_1"}) {
         auto* button = form->findChild<QAbstractButton*>(QString::fromLatin1(name));

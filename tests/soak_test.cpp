@@ -116,7 +116,8 @@ struct Window {
             if (captions[i] != rootCaption(base + i))
                 return "caption " + captions[i] + " is not the root of " + std::to_string(base + i);
 
-        const std::string question = form.findChild<QWidget*>(QStringLiteral("Text2"))->property("text").toString().toStdString();
+        const std::string question =
+            form.findChild<QWidget*>(QStringLiteral("Text2"))->property("text").toString().toStdString();
         if (question.rfind(kQuestion, 0) != 0)
             return "question reads " + question;
         const int asked = std::atoi(question.c_str() + kQuestion.size());
@@ -197,6 +198,7 @@ TEST(HostileInput, RandomClicksAndKeysNeverBreakTheWindow)
         Qt::KeyboardModifiers modifiers;
         const char* text;
     };
+    // clang-format off
     const Key keys[] = {
         {Qt::Key_Left, {}, ""},      {Qt::Key_Right, {}, ""},     {Qt::Key_Up, {}, ""},
         {Qt::Key_Down, {}, ""},      {Qt::Key_Tab, {}, "\t"},     {Qt::Key_Backtab, Qt::ShiftModifier, ""},
@@ -209,6 +211,7 @@ TEST(HostileInput, RandomClicksAndKeysNeverBreakTheWindow)
         {Qt::Key_C, Qt::ControlModifier, ""}, {Qt::Key_A, Qt::ControlModifier, ""},
         {Qt::Key_V, Qt::ControlModifier, ""}, {Qt::Key_Home, {}, ""}, {Qt::Key_PageDown, {}, ""},
     };
+    // clang-format on
 
     // At least 20,000 clicks, with about as many key presses among them.
     constexpr int kClicks = 20000;

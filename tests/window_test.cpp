@@ -28,8 +28,8 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -39,19 +39,19 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <limits>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
 #include <tuple>
-#include <memory>
 
 namespace {
 
@@ -59,7 +59,10 @@ using testing_support::ScriptedRandom;
 
 constexpr float kR1Base10 = 0.0f;    // BaseNumber 10
 constexpr float kR1Base142 = 0.132f; // BaseNumber 142
-float r2Slot(int slot) { return static_cast<float>(slot) / 10.0f; }
+float r2Slot(int slot)
+{
+    return static_cast<float>(slot) / 10.0f;
+}
 
 class WindowTest : public testing::Test {
 protected:
@@ -166,7 +169,8 @@ TEST_F(WindowTest, PlacesOptionsInsideTheFrameAndUsesTheSerifFont)
     EXPECT_EQ(result()->geometry(), QRect(16, 184, 449, 121));
     // The result area's scroll bar runs down its right edge, wide enough to
     // take hold of.
-    const QRect bar(result()->verticalScrollBar()->mapTo(result(), QPoint(0, 0)), result()->verticalScrollBar()->size());
+    const QRect bar(result()->verticalScrollBar()->mapTo(result(), QPoint(0, 0)),
+                    result()->verticalScrollBar()->size());
     EXPECT_TRUE(result()->rect().contains(bar));
     EXPECT_GE(bar.width(), 12);
     EXPECT_GE(bar.height(), result()->height() - 6);
@@ -193,7 +197,8 @@ TEST_F(WindowTest, OpensWithTheDescriptionAndTheFirstQuestion)
     const QString description = resultText();
     const QStringList lines = description.split(QLatin1Char('\n'));
     ASSERT_EQ(lines.size(), 5); // four lines, each ended by a break
-    EXPECT_EQ(lines[0], QStringLiteral("Да се реализира проект, представящ междупредметни връзки Математика и Информатика."));
+    EXPECT_EQ(lines[0],
+              QStringLiteral("Да се реализира проект, представящ междупредметни връзки Математика и Информатика."));
     EXPECT_TRUE(lines[2].contains(QStringLiteral("от интервала [20..500]")));
     EXPECT_TRUE(lines[3].endsWith(QStringLiteral("направения избор. ")));
     EXPECT_EQ(lines[4], QString());
@@ -289,7 +294,7 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
     const struct {
         Qt::Key key;
         int chosen;
-    } moves[] = {{Qt::Key_Up, 0}, {Qt::Key_Up, 4}, {Qt::Key_Left, 3}, {Qt::Key_Down, 4},
+    } moves[] = {{Qt::Key_Up, 0},    {Qt::Key_Up, 4},   {Qt::Key_Left, 3}, {Qt::Key_Down, 4},
                  {Qt::Key_Right, 0}, {Qt::Key_Down, 1}, {Qt::Key_Down, 2}};
     for (const auto& move : moves) {
         key(move.key);
@@ -302,8 +307,8 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
 
     // Digits choose wherever the focus is, text boxes included, and the
     // focus follows the choice as it would a click.
-    for (QWidget* focus : {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()),
-                           static_cast<QWidget*>(clear())}) {
+    for (QWidget* focus :
+         {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()), static_cast<QWidget*>(clear())}) {
         focus->setFocus();
         key(Qt::Key_1);
         EXPECT_EQ(checkedOption(), 0);
@@ -414,13 +419,13 @@ TEST_F(WindowTest, TextBoxesAnswerEveryTextRequestAtOnce)
     // ask. Each answer is a piece of the text itself; the pieces follow one
     // another without gap or overlap; an offset outside the text gets none.
     Watchdog watchdog(std::chrono::seconds(60));
-    const QAccessible::TextBoundaryType kinds[] = {QAccessible::CharBoundary,      QAccessible::WordBoundary,
-                                                   QAccessible::SentenceBoundary,  QAccessible::ParagraphBoundary,
-                                                   QAccessible::LineBoundary,      QAccessible::NoBoundary};
+    const QAccessible::TextBoundaryType kinds[] = {QAccessible::CharBoundary,     QAccessible::WordBoundary,
+                                                   QAccessible::SentenceBoundary, QAccessible::ParagraphBoundary,
+                                                   QAccessible::LineBoundary,     QAccessible::NoBoundary};
     using Piece = std::tuple<int, int, QString>;
     auto* quotation = element<QPlainTextEdit>("Text1_1");
-    for (QWidget* box : {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()),
-                         static_cast<QWidget*>(quotation)}) {
+    for (QWidget* box :
+         {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()), static_cast<QWidget*>(quotation)}) {
         SCOPED_TRACE(box->objectName().toStdString());
         QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(box)->textInterface();
         ASSERT_NE(text, nullptr);
@@ -498,7 +503,8 @@ TEST_F(WindowTest, TextBoxesAnswerEveryTextRequestAtOnce)
         const QString line = area->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
         EXPECT_EQ(start, offset);
         for (int i = start; i < end; ++i)
-            EXPECT_EQ(area->characterRect(i).top(), area->characterRect(start).top()) << line.toStdString() << " at " << i;
+            EXPECT_EQ(area->characterRect(i).top(), area->characterRect(start).top())
+                << line.toStdString() << " at " << i;
         if (end < paragraphEnd) {
             EXPECT_GT(area->characterRect(end).top(), area->characterRect(start).top()) << line.toStdString();
         }
@@ -653,7 +659,8 @@ TEST_F(WindowTest, MenusSpeakBulgarianAndOpenFromEitherMenuKey)
         QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 40), bar->mapToGlobal(QPoint(5, 40)));
         QApplication::sendEvent(bar, &rightClick);
     });
-    EXPECT_TRUE(scrolling.contains(QStringLiteral("Превъртайте тук"))) << scrolling.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(scrolling.contains(QStringLiteral("Превъртайте тук")))
+        << scrolling.join(QLatin1Char('|')).toStdString();
     EXPECT_TRUE(scrolling.contains(QStringLiteral("Страница нагоре")));
     const QRegularExpression bulgarian(QStringLiteral("^[\\p{Cyrillic} &]+(\\t.*)?$"));
     for (const QString& item : scrolling)
@@ -721,11 +728,14 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     // title bar"; children and parents agree; every relation has its
     // reciprocal; and one object at a time says it has the focus.
     EXPECT_EQ(root->role(), QAccessible::Window);
-    EXPECT_EQ(root->text(QAccessible::Name), QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
+    EXPECT_EQ(root->text(QAccessible::Name),
+              QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
     EXPECT_EQ(root->parent()->text(QAccessible::Name), QStringLiteral("Корен квадратен")); // the desktop menu's name
     const std::map<QAccessible::Relation, QAccessible::Relation> reciprocal{
-        {QAccessible::Label, QAccessible::Labelled}, {QAccessible::Labelled, QAccessible::Label},
-        {QAccessible::Controller, QAccessible::Controlled}, {QAccessible::Controlled, QAccessible::Controller}};
+        {QAccessible::Label, QAccessible::Labelled},
+        {QAccessible::Labelled, QAccessible::Label},
+        {QAccessible::Controller, QAccessible::Controlled},
+        {QAccessible::Controlled, QAccessible::Controller}};
     int relationCount = 0;
     for (QAccessibleInterface* node : everyObject(root)) {
         SCOPED_TRACE(node->object()->objectName().toStdString() + " " + node->object()->metaObject()->className());
@@ -737,7 +747,8 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
             ++relationCount;
             ASSERT_TRUE(reciprocal.count(relation)) << relation;
             const auto back = other->relations(reciprocal.at(relation));
-            EXPECT_TRUE(std::any_of(back.begin(), back.end(), [&](const auto& r) { return r.first->object() == node->object(); }))
+            EXPECT_TRUE(std::any_of(back.begin(), back.end(),
+                                    [&](const auto& r) { return r.first->object() == node->object(); }))
                 << "no reciprocal of relation " << relation << " from " << other->object()->metaObject()->className();
         }
     }
@@ -806,13 +817,18 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     // Each way of choosing is heard once, from the first option of a new question (roots of 142..146):
     // Orca reads an option out as it gets the focus, and the focused one's new state after Space only.
     const auto toggle = [&](int i) {
-        QAccessible::queryAccessibleInterface(option(i))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QAccessible::queryAccessibleInterface(option(i))->actionInterface()->doAction(
+            QAccessibleActionInterface::toggleAction());
     };
     const std::tuple<const char*, std::function<void()>, int, bool> ways[] = {
-        {"1", [&] { key(Qt::Key_1); }, 0, true}, {"click", [&] { QTest::mouseClick(option(0), Qt::LeftButton); }, 0, true},
-        {"toggle", [&] { toggle(0); }, 0, true}, {"Space", [&] { key(Qt::Key_Space); }, 0, false},
-        {"3", [&] { key(Qt::Key_3); }, 2, false}, {"Down", [&] { key(Qt::Key_Down); }, 1, false},
-        {"toggle 4th", [&] { toggle(3); }, 3, false}, {"click 5th", [&] { QTest::mouseClick(option(4), Qt::LeftButton); }, 4, false}};
+        {"1", [&] { key(Qt::Key_1); }, 0, true},
+        {"click", [&] { QTest::mouseClick(option(0), Qt::LeftButton); }, 0, true},
+        {"toggle", [&] { toggle(0); }, 0, true},
+        {"Space", [&] { key(Qt::Key_Space); }, 0, false},
+        {"3", [&] { key(Qt::Key_3); }, 2, false},
+        {"Down", [&] { key(Qt::Key_Down); }, 1, false},
+        {"toggle 4th", [&] { toggle(3); }, 3, false},
+        {"click 5th", [&] { QTest::mouseClick(option(4), Qt::LeftButton); }, 4, false}};
     for (const auto& [way, choose, chosen, said] : ways) {
         SCOPED_TRACE(way);
         clear()->click();
@@ -923,12 +939,8 @@ TEST(LocaleFormat, SeparatorsComeFromTheLocale)
         const char* decimal;
         const char* group;
     } cases[] = {
-        {"C", ".", ","},
-        {"en_US", ".", ","},
-        {"bg_BG", ",", "\u00A0"},
-        {"de_DE", ",", "."},
-        {"fr_FR", ",", "\u202F"},
-        {"ar_EG", "\u066B", "\u066C"},
+        {"C", ".", ","},     {"en_US", ".", ","},      {"bg_BG", ",", "\u00A0"},
+        {"de_DE", ",", "."}, {"fr_FR", ",", "\u202F"}, {"ar_EG", "\u066B", "\u066C"},
     };
     for (const auto& c : cases) {
         const runtime::NumberFormat format = window::numberFormatOf(QLocale(QString::fromLatin1(c.locale)));

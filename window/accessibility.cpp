@@ -60,7 +60,8 @@ QList<int> pieceStarts(const QString& text, QAccessible::TextBoundaryType kind)
 // widget directly for what only the widget knows.
 class ReadOnlyText : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
-    ReadOnlyText(QWidget* box, bool multiLine) : QAccessibleWidget(box, QAccessible::EditableText), multiLine_(multiLine)
+    ReadOnlyText(QWidget* box, bool multiLine)
+        : QAccessibleWidget(box, QAccessible::EditableText), multiLine_(multiLine)
     {
     }
 
@@ -202,7 +203,8 @@ private:
         }
         const QList<int> starts = kind == QAccessible::LineBoundary ? lineStarts() : pieceStarts(whole, kind);
         const auto count = static_cast<int>(starts.size());
-        const int wanted = static_cast<int>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1 + step;
+        const int wanted = static_cast<int>(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin()) - 1
+                         + step;
         int start = size;
         int end = size;
         if (wanted < 0) {
@@ -245,7 +247,7 @@ protected:
         const QFontMetrics metrics = box()->fontMetrics();
         const QRect caret = box()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
         const int x = caret.center().x() + metrics.horizontalAdvance(text.left(offset))
-            - metrics.horizontalAdvance(text.left(box()->cursorPosition()));
+                    - metrics.horizontalAdvance(text.left(box()->cursorPosition()));
         return QRect(x, caret.top(), metrics.horizontalAdvance(text.at(offset)), caret.height());
     }
     int offsetAt(QPoint local) const override

@@ -30,8 +30,7 @@ const std::string_view kProgramName = "Корен квадратен";
 const std::string_view kChoiceMade = "Избрахте ";
 
 const FormRow kForm{
-    7290, 4680, {192, 192, 255}, "Times New Roman", 12,
-    "www.koren.example Математика - изчисляване корен квадратен",
+    7290, 4680, {192, 192, 255}, "Times New Roman", 12, "www.koren.example Математика - изчисляване корен квадратен",
 };
 
 namespace {

@@ -37,7 +37,10 @@ struct FormRow {
 };
 
 inline constexpr int kTwipsPerPixel = 15; // at 96 dots per inch
-constexpr int twipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+constexpr int twipsToPixels(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
 
 // The element's name with its index, "Option1_0"; the widget's object name.
 std::string elementName(const ElementRow& row);

@@ -52,12 +52,14 @@ Widget* element(const std::array<Widget*, N>& elements, std::int16_t index)
     return elements[static_cast<std::size_t>(index)];
 }
 
-QColor toColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+QColor toColor(Rgb rgb)
+{
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
 
 QRect toPixels(const ElementRow& row)
 {
-    return QRect(twipsToPixels(row.left), twipsToPixels(row.top), twipsToPixels(row.width),
-                 twipsToPixels(row.height));
+    return QRect(twipsToPixels(row.left), twipsToPixels(row.top), twipsToPixels(row.width), twipsToPixels(row.height));
 }
 
 // Paints the element's whole rectangle in its colour.

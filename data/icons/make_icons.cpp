@@ -23,8 +23,8 @@ int main(int argc, char* argv[])
     // 64 pixels: the 32-pixel picture with each pixel doubled, as crisp as it was drawn.
     const QImage larger = large.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     const bool ok = small.save(out.filePath(QStringLiteral("16.png")))
-        && large.save(out.filePath(QStringLiteral("32.png")))
-        && larger.save(out.filePath(QStringLiteral("64.png")));
+                 && large.save(out.filePath(QStringLiteral("32.png")))
+                 && larger.save(out.filePath(QStringLiteral("64.png")));
     if (!ok)
         std::fputs("make_icons: could not write the images\n", stderr);
     return ok ? 0 : 1;

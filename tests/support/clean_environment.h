@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 #include <sys/stat.h>
+#include <vector>
 
 extern char** environ;
 
@@ -27,7 +27,8 @@ class CleanEnvironment {
 public:
     // What may come through: where programs are, where scratch files go,
     // the sanitizers' settings and the seed that replays a soak run.
-    static constexpr const char* kKept[] = {"PATH", "TMPDIR", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "KOREN_SEED"};
+    static constexpr const char* kKept[] = {"PATH",          "TMPDIR",       "ASAN_OPTIONS",
+                                            "UBSAN_OPTIONS", "LSAN_OPTIONS", "KOREN_SEED"};
 
     CleanEnvironment(int& argc, char** argv)
     {

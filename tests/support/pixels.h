@@ -84,8 +84,8 @@ inline InkSpan inkColumns(const QImage& image, QRect region, double threshold = 
 // side the best of the three lines counts (a neighbour's letters may cover
 // part of a side); the result is the worst side.
 struct FocusRing {
-    int thinnest = 0;       // device pixels
-    double weakest = 0.0;   // contrast with the pixels either side
+    int thinnest = 0;     // device pixels
+    double weakest = 0.0; // contrast with the pixels either side
 };
 
 inline FocusRing focusRing(const QImage& unfocused, const QImage& focused, QRect control)
