@@ -81,7 +81,12 @@ said_since 0 "^Screen reader on"
 
 start_program "$program"
 xdotool windowfocus --sync "$window"
-said_since 0 "^Резултат"; shown_since 0 "^Корен квадратен application " # the desktop menu's name
+said_since 0 "^Резултат"
+# Orca knows the program by the desktop menu's name, which it puts on the
+# braille line: every event of the window comes "in" the application
+# ("[application | NAME]" in Orca 43's log, "NAME (Qt 6.8.2)" in Orca 48's).
+grep -Eq " in (\[application \| Корен квадратен\]|Корен квадратен \(Qt )" "$log" \
+    || die "Orca names the program$(grep -Eo -m1 ' in (\[application \| [^]]*\]|[^ ]* \(Qt )' "$log")"
 # The result area reads as the lines on the screen, not as whole paragraphs.
 said_since 0 "^Да се реализира проект, представящ междупредметни връзки \$"
 n=$(utterances); b=$(lines); xdotool key Down
