@@ -2,9 +2,11 @@
 # Checks the program as installed: the desktop entry, metainfo and icons
 # with the desktop's validators, the manual pages, and that the program
 # makes the loader look for libraries neither in the current directory nor
-# in its own folder. Last, the exit statuses the manual pages document are
-# compared with what the program returns: without a display, and on a fatal
-# error (FATAL_ROUND, a library preloaded into the program, brings one about).
+# in its own folder. Last, the command line as a terminal user meets it, and
+# the exit statuses the manual pages document against what the program
+# returns: for --help, --version and an unknown option, without a display,
+# and on a fatal error (FATAL_ROUND, a library preloaded into the program,
+# brings one about).
 # Usage: check_install.sh TREE FATAL_ROUND [BUILD_DIR]
 #   TREE is the root the program is installed under: a staging folder, or
 #   / for the system's own, as the Debian package's own test has it. With
