@@ -1,10 +1,10 @@
 // One full round in the locale the process was started with (LC_ALL), read
 // the way the program reads it. CTest runs this once per locale.
 
+#include "linux/locale_format.h"
+#include "linux/sorbela.h"
 #include "support/qt_printers.h"
 #include "support/scripted_random.h"
-#include "window/locale_format.h"
-#include "window/sorbela.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST(LocaleRound, CaptionsAndVerdictUseTheLocaleSeparator)
     testing_support::ScriptedRandom random;
     random.pushQuestion(0.0f, 0.0f);  // roots of 10..14, 10 asked
     random.pushQuestion(0.29f, 0.1f); // roots of 300..304, 301 asked
-    window::Sorbela form(random, window::numberFormatOf(QLocale::system()));
+    linux_ui::Sorbela form(random, linux_ui::numberFormatOf(QLocale::system()));
     form.load();
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));

@@ -6,12 +6,12 @@
 // KOREN_EXPECT_FAMILY names the serif the run must end up with, so a run
 // meant for a fallback font cannot silently test the usual one.
 
+#include "linux/option_button.h"
+#include "linux/sorbela.h"
 #include "support/focus_ring.h"
 #include "support/pixels.h"
 #include "support/qt_printers.h"
 #include "support/scripted_random.h"
-#include "window/option_button.h"
-#include "window/sorbela.h"
 
 #include <gtest/gtest.h>
 
@@ -88,7 +88,7 @@ protected:
     void SetUp() override
     {
         random.pushQuestion(0.399f, 0.4f); // roots of 409..413 and the question for 413: the widest texts
-        form = std::make_unique<window::Sorbela>(random, runtime::NumberFormat{});
+        form = std::make_unique<linux_ui::Sorbela>(random, runtime::NumberFormat{});
         form->load();
         form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
@@ -121,7 +121,7 @@ protected:
     }
 
     testing_support::ScriptedRandom random;
-    std::unique_ptr<window::Sorbela> form;
+    std::unique_ptr<linux_ui::Sorbela> form;
     qreal scale = 1;
     QImage image;
 };
@@ -245,7 +245,7 @@ TEST_F(Layout, EveryTextWhole)
             cyan += image.pixelColor(x, y) == kCyan ? 1 : 0;
     EXPECT_EQ(cyan, 0) << "the first option shows through the frame's caption";
     for (int i = 0; i < 5; ++i) {
-        auto* option = form->findChild<window::OptionButton*>(QStringLiteral("Option1_%1").arg(i));
+        auto* option = form->findChild<linux_ui::OptionButton*>(QStringLiteral("Option1_%1").arg(i));
         texts.push_back(
             {option, option->text(), option->rect().adjusted(option->width() - option->textRoom(), 0, 0, 0)});
     }

@@ -2,9 +2,9 @@
 // platform: thousands of rounds without growth, and a storm of random
 // clicks and keys after each of which the window must still make sense.
 
+#include "linux/sorbela.h"
 #include "runtime/clock_random.h"
 #include "support/qt_printers.h"
-#include "window/sorbela.h"
 
 #include <gtest/gtest.h>
 
@@ -145,7 +145,7 @@ struct Window {
     }
 
     runtime::ClockRandom random;
-    window::Sorbela form;
+    linux_ui::Sorbela form;
 };
 
 TEST(LongSession, TenThousandRoundsWithoutGrowth)

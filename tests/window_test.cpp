@@ -2,15 +2,15 @@
 // platform. What the element table alone cannot promise is checked here:
 // what renders, where, in which font, and how the controls behave.
 
+#include "linux/application.h"
+#include "linux/locale_format.h"
+#include "linux/sorbela.h"
+#include "quiz/element_table.h"
 #include "runtime/number_format.h"
 #include "support/focus_ring.h"
 #include "support/pixels.h"
 #include "support/qt_printers.h"
 #include "support/scripted_random.h"
-#include "window/application.h"
-#include "window/element_table.h"
-#include "window/locale_format.h"
-#include "window/sorbela.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +73,7 @@ protected:
         random.pushQuestion(kR1Base10, r2Slot(0));
         for (int i = 0; i < 50; ++i)
             random.pushQuestion(kR1Base142, r2Slot(2));
-        form = std::make_unique<window::Sorbela>(random, runtime::NumberFormat{});
+        form = std::make_unique<linux_ui::Sorbela>(random, runtime::NumberFormat{});
         form->load();
         form->show();
         form->activateWindow();
@@ -118,7 +118,7 @@ protected:
     QString resultText() const { return result()->toPlainText(); }
 
     ScriptedRandom random;
-    std::unique_ptr<window::Sorbela> form;
+    std::unique_ptr<linux_ui::Sorbela> form;
 };
 
 bool near(QColor a, QColor b, int tolerance)
@@ -249,8 +249,8 @@ TEST_F(WindowTest, TabVisitsTheControlsInOrderFromTheResultArea)
     EXPECT_EQ(tabRound(), (QStringList{"Option1_0", "Command1_0", "Command1_1", "Text2", "Text1_0"}));
     // The window takes its tab order from the order the table lists the
     // elements in.
-    for (std::size_t i = 1; i < window::kElements.size(); ++i)
-        EXPECT_LT(window::kElements[i - 1].tabOrder, window::kElements[i].tabOrder) << i;
+    for (std::size_t i = 1; i < quiz::kElements.size(); ++i)
+        EXPECT_LT(quiz::kElements[i - 1].tabOrder, quiz::kElements[i].tabOrder) << i;
     // The question box comes with its text unselected, for a screen reader
     // to read once rather than as a selection.
     for (const Qt::Key k : {Qt::Key_Backtab, Qt::Key_Tab}) {
@@ -849,7 +849,7 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
 // and the menus that pop up are as light as the window.
 TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
 {
-    const auto restore = qScopeGuard([] { window::setUpApplication(); });
+    const auto restore = qScopeGuard([] { linux_ui::setUpApplication(); });
     // The desktop as it is before the program sets its look: the platform
     // theme's own palette, in another style, right to left. Under a real
     // dark desktop (KOREN_DARK_DESKTOP set) that palette is dark as it
@@ -869,11 +869,11 @@ TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
         QApplication::setPalette(dark);
     }
     QApplication::setLayoutDirection(Qt::RightToLeft);
-    window::setUpApplication(); // as the program starts
+    linux_ui::setUpApplication(); // as the program starts
 
     ScriptedRandom random;
     random.pushQuestion(kR1Base142, r2Slot(2));
-    window::Sorbela form(random, runtime::NumberFormat{});
+    linux_ui::Sorbela form(random, runtime::NumberFormat{});
     form.load();
     form.show();
     form.activateWindow();
@@ -943,7 +943,7 @@ TEST(LocaleFormat, SeparatorsComeFromTheLocale)
         {"de_DE", ",", "."}, {"fr_FR", ",", "\u202F"}, {"ar_EG", "\u066B", "\u066C"},
     };
     for (const auto& c : cases) {
-        const runtime::NumberFormat format = window::numberFormatOf(QLocale(QString::fromLatin1(c.locale)));
+        const runtime::NumberFormat format = linux_ui::numberFormatOf(QLocale(QString::fromLatin1(c.locale)));
         EXPECT_EQ(format.decimalSeparator, c.decimal) << c.locale;
         EXPECT_EQ(format.groupSeparator, c.group) << c.locale;
     }

@@ -3,8 +3,8 @@
 // see clean_environment.h for what comes through and what a test's command
 // line may add (NAME=VALUE arguments).
 
+#include "linux/application.h"
 #include "support/clean_environment.h"
-#include "window/application.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     // fonts from the environment as it starts.
     const testing_support::CleanEnvironment environment(argc, argv);
     QApplication app(argc, argv);
-    window::setUpApplication();
+    linux_ui::setUpApplication();
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace window {
+namespace quiz {
 
 enum class Kind { TextBox, Label, Frame, OptionButton, CommandButton };
 
@@ -13,7 +13,7 @@ struct Rgb {
     int red, green, blue;
 };
 
-// One element of the main window. Positions and sizes are in twips
+// One element of the main window, as both front ends build it. Positions and sizes are in twips
 // (1/1440 inch), relative to the element's container.
 struct ElementRow {
     std::string_view name;
@@ -26,6 +26,9 @@ struct ElementRow {
     std::string_view text;         // initial text or caption, CR LF line breaks
     bool multiLine;
     bool visible;
+    // What assistive technology calls a box that shows no caption of its own;
+    // empty where the element's caption names it.
+    std::string_view accessibleName;
 };
 
 struct FormRow {
@@ -60,4 +63,4 @@ extern const std::string_view kProgramName;
 // no screen reader would say it.
 extern const std::string_view kChoiceMade;
 
-} // namespace window
+} // namespace quiz

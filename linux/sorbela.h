@@ -12,9 +12,12 @@
 class QButtonGroup;
 class QLabel;
 
-namespace window {
-
+namespace quiz {
 struct ElementRow;
+}
+
+namespace linux_ui {
+
 class Announcer;
 class ColourButton;
 class FrameBox;
@@ -47,7 +50,7 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    QWidget* build(const ElementRow& row);
+    QWidget* build(const quiz::ElementRow& row);
     void routeEvents();
     void makeChoiceHeard(OptionButton* option);
     void fitFonts(const QString& decimalSeparator);
@@ -64,4 +67,4 @@ private:
     quiz::Quiz quiz_;
 };
 
-} // namespace window
+} // namespace linux_ui

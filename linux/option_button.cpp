@@ -1,11 +1,11 @@
-#include "window/option_button.h"
+#include "linux/option_button.h"
 
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
 
-namespace window {
+namespace linux_ui {
 
 OptionButton::OptionButton(const QString& text, QWidget* parent) : QRadioButton(text, parent)
 {
@@ -61,4 +61,4 @@ void OptionButton::keyReleaseEvent(QKeyEvent* event)
     checkingBySpace_ = false;
 }
 
-} // namespace window
+} // namespace linux_ui

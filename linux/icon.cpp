@@ -1,4 +1,4 @@
-#include "window/icon.h"
+#include "linux/icon.h"
 
 #include <QPixmap>
 
@@ -7,7 +7,7 @@
 #include "koren-16.xpm"
 #include "koren-32.xpm"
 
-namespace window {
+namespace linux_ui {
 
 QIcon programIcon()
 {
@@ -17,4 +17,4 @@ QIcon programIcon()
     return icon;
 }
 
-} // namespace window
+} // namespace linux_ui

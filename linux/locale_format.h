@@ -4,10 +4,10 @@
 
 class QLocale;
 
-namespace window {
+namespace linux_ui {
 
 // The regional number settings the quiz formats with, taken from a Qt
 // locale. Digits stay ASCII whatever the locale's own digits are.
 runtime::NumberFormat numberFormatOf(const QLocale& locale);
 
-} // namespace window
+} // namespace linux_ui

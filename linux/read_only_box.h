@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-namespace window {
+namespace linux_ui {
 
 // The one-line question box: the pupil can select and copy, never type.
 class ReadOnlyLine final : public QLineEdit {
@@ -28,4 +28,4 @@ public:
     ReadOnlyArea(const QString& text, QWidget* parent);
 };
 
-} // namespace window
+} // namespace linux_ui

@@ -2,9 +2,9 @@
 
 #include <QIcon>
 
-namespace window {
+namespace linux_ui {
 
 // The program's icon, a stack of three books, at 16 and 32 pixels.
 QIcon programIcon();
 
-} // namespace window
+} // namespace linux_ui

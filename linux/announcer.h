@@ -4,7 +4,7 @@
 
 class QLabel;
 
-namespace window {
+namespace linux_ui {
 
 // Speaks a text through the screen reader, and puts it on the braille
 // display, without showing anything or taking the focus. With Qt 6.8 and
@@ -24,4 +24,4 @@ private:
     QLabel* words_ = nullptr;
 };
 
-} // namespace window
+} // namespace linux_ui

@@ -1,8 +1,8 @@
-#include "window/locale_format.h"
+#include "linux/locale_format.h"
 
 #include <QLocale>
 
-namespace window {
+namespace linux_ui {
 
 runtime::NumberFormat numberFormatOf(const QLocale& locale)
 {
@@ -14,4 +14,4 @@ runtime::NumberFormat numberFormatOf(const QLocale& locale)
     return format;
 }
 
-} // namespace window
+} // namespace linux_ui

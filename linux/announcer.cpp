@@ -1,9 +1,9 @@
-#include "window/announcer.h"
+#include "linux/announcer.h"
 
 #include <QAccessible>
 #include <QLabel>
 
-namespace window {
+namespace linux_ui {
 
 Announcer::Announcer(QWidget* parent) : QWidget(parent)
 {
@@ -33,4 +33,4 @@ void Announcer::announce(const QString& text)
 #endif
 }
 
-} // namespace window
+} // namespace linux_ui

@@ -1,4 +1,4 @@
-#include "window/colour_button.h"
+#include "linux/colour_button.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <QStyleOptionFocusRect>
 #include <qdrawutil.h>
 
-namespace window {
+namespace linux_ui {
 
 ColourButton::ColourButton(const QString& text, QColor face, QWidget* parent) : QPushButton(text, parent)
 {
@@ -45,4 +45,4 @@ void ColourButton::keyPressEvent(QKeyEvent* event)
     QPushButton::keyPressEvent(event);
 }
 
-} // namespace window
+} // namespace linux_ui

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace window {
+namespace linux_ui {
 
 // Tells assistive technology what the program and the window's own widgets
 // are: the program by its name in the desktop's menu, the window a frame
@@ -8,4 +8,4 @@ namespace window {
 // but not rewritten, and the announcer's notifications.
 void installAccessibility();
 
-} // namespace window
+} // namespace linux_ui

@@ -1,15 +1,15 @@
-#include "window/sorbela.h"
+#include "linux/sorbela.h"
 
+#include "linux/announcer.h"
+#include "linux/colour_button.h"
+#include "linux/frame_box.h"
+#include "linux/icon.h"
+#include "linux/option_button.h"
+#include "linux/read_only_box.h"
+#include "quiz/element_table.h"
 #include "quiz/texts.h"
 #include "runtime/fatal.h"
 #include "runtime/number_text.h"
-#include "window/announcer.h"
-#include "window/colour_button.h"
-#include "window/element_table.h"
-#include "window/frame_box.h"
-#include "window/icon.h"
-#include "window/option_button.h"
-#include "window/read_only_box.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -22,7 +22,15 @@
 #include <algorithm>
 #include <cmath>
 
-namespace window {
+namespace linux_ui {
+
+using quiz::ElementRow;
+using quiz::kElements;
+using quiz::kForm;
+using quiz::Kind;
+using quiz::Rgb;
+using quiz::twipsToPixels;
+
 namespace {
 
 QString fromUtf8(std::string_view text)
@@ -96,7 +104,9 @@ Sorbela::Sorbela(runtime::RandomSource& random, const runtime::NumberFormat& for
     optionGroup_ = new QButtonGroup(this);
     for (const ElementRow& row : kElements) {
         QWidget* widget = build(row);
-        widget->setObjectName(QString::fromStdString(elementName(row)));
+        widget->setObjectName(QString::fromStdString(quiz::elementName(row)));
+        if (!row.accessibleName.empty())
+            widget->setAccessibleName(fromUtf8(row.accessibleName));
         widget->setGeometry(toPixels(row));
         if (row.background && row.kind != Kind::CommandButton)
             fill(widget, *row.background);
@@ -105,8 +115,6 @@ Sorbela::Sorbela(runtime::RandomSource& random, const runtime::NumberFormat& for
     announcer_ = new Announcer(this);
 
     label1_[1]->setBuddy(text2_);
-    text1_[0]->setAccessibleName(QStringLiteral("Резултат"));
-    text1_[1]->setAccessibleName(QStringLiteral("Цитат"));
     fitFonts(fromUtf8(format.decimalSeparator));
     routeEvents();
     text1_[0]->setFocus(Qt::OtherFocusReason);
@@ -279,7 +287,7 @@ void Sorbela::makeChoiceHeard(OptionButton* option)
     if (!option->hasFocus())
         option->setFocus(Qt::OtherFocusReason);
     else if (!option->checkingBySpace())
-        announcer_->announce(fromUtf8(kChoiceMade) + option->text());
+        announcer_->announce(fromUtf8(quiz::kChoiceMade) + option->text());
 }
 
 bool Sorbela::focusNextPrevChild(bool next)
@@ -342,4 +350,4 @@ void Sorbela::setText1Text(std::int16_t index, std::string_view text)
     element(text1_, index)->setPlainText(toWidgetText(text));
 }
 
-} // namespace window
+} // namespace linux_ui

@@ -2,7 +2,7 @@
 
 #include <QRadioButton>
 
-namespace window {
+namespace linux_ui {
 
 // One of the five answer options. It answers a click anywhere on its
 // coloured rectangle, not only on its circle and caption, since the whole
@@ -30,4 +30,4 @@ private:
     bool checkingBySpace_ = false;
 };
 
-} // namespace window
+} // namespace linux_ui

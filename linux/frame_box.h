@@ -4,7 +4,7 @@
 
 class QLabel;
 
-namespace window {
+namespace linux_ui {
 
 // A frame whose caption sits on its top edge and stays readable above the
 // controls inside it: the first option begins just under the edge, and with
@@ -34,4 +34,4 @@ private:
     QLabel* caption_;
 };
 
-} // namespace window
+} // namespace linux_ui

@@ -1,10 +1,10 @@
-#include "window/read_only_box.h"
+#include "linux/read_only_box.h"
 
 #include <QFocusEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-namespace window {
+namespace linux_ui {
 
 ReadOnlyLine::ReadOnlyLine(const QString& text, QWidget* parent) : QLineEdit(text, parent)
 {
@@ -44,4 +44,4 @@ ReadOnlyArea::ReadOnlyArea(const QString& text, QWidget* parent) : QPlainTextEdi
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-} // namespace window
+} // namespace linux_ui

@@ -1,6 +1,6 @@
-#include "window/application.h"
+#include "linux/application.h"
 
-#include "window/accessibility.h"
+#include "linux/accessibility.h"
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -12,7 +12,7 @@
 #include <QStyleOption>
 #include <QTranslator>
 
-namespace window {
+namespace linux_ui {
 namespace {
 
 // The light colours every element starts from, whatever the desktop's: the
@@ -139,4 +139,4 @@ void setUpApplication()
     installAccessibility();
 }
 
-} // namespace window
+} // namespace linux_ui

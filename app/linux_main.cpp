@@ -1,8 +1,8 @@
 #include "app/command_line.h"
+#include "linux/application.h"
+#include "linux/locale_format.h"
+#include "linux/sorbela.h"
 #include "runtime/clock_random.h"
-#include "window/application.h"
-#include "window/locale_format.h"
-#include "window/sorbela.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -81,10 +81,10 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("koren"));
     QApplication::setApplicationVersion(QStringLiteral(KOREN_VERSION_TEXT));
     QApplication::setDesktopFileName(QStringLiteral("org.example.koren"));
-    window::setUpApplication();
+    linux_ui::setUpApplication();
 
     runtime::ClockRandom random;
-    window::Sorbela form(random, window::numberFormatOf(QLocale::system()));
+    linux_ui::Sorbela form(random, linux_ui::numberFormatOf(QLocale::system()));
     form.load();
     form.show();
     return QApplication::exec();

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QPushButton>
 
-namespace window {
+namespace linux_ui {
 
 // A push button that shows its palette's button colour as a solid face with
 // a raised edge, whatever the desktop style would do with a button's
@@ -25,4 +25,4 @@ private:
     static constexpr int kEdge = 2;
 };
 
-} // namespace window
+} // namespace linux_ui

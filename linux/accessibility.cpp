@@ -1,9 +1,9 @@
-#include "window/accessibility.h"
+#include "linux/accessibility.h"
 
-#include "window/announcer.h"
-#include "window/element_table.h"
-#include "window/read_only_box.h"
-#include "window/sorbela.h"
+#include "linux/announcer.h"
+#include "linux/read_only_box.h"
+#include "linux/sorbela.h"
+#include "quiz/element_table.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAccessible>
@@ -15,7 +15,7 @@
 
 #include <algorithm>
 
-namespace window {
+namespace linux_ui {
 namespace {
 
 // The pieces of one kind, other than lines, that a text is cut into, given
@@ -328,7 +328,7 @@ public:
     {
         if (t != QAccessible::Name)
             return QAccessibleApplication::text(t);
-        return QString::fromUtf8(kProgramName.data(), static_cast<qsizetype>(kProgramName.size()));
+        return QString::fromUtf8(quiz::kProgramName.data(), static_cast<qsizetype>(quiz::kProgramName.size()));
     }
 };
 
@@ -355,4 +355,4 @@ void installAccessibility()
     QAccessible::installFactory(accessibleFor);
 }
 
-} // namespace window
+} // namespace linux_ui

@@ -1,10 +1,10 @@
-#include "window/frame_box.h"
+#include "linux/frame_box.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <qdrawutil.h>
 
-namespace window {
+namespace linux_ui {
 
 FrameBox::FrameBox(const QString& caption, QWidget* parent) : QGroupBox(parent), caption_(new QLabel(caption, this))
 {
@@ -45,4 +45,4 @@ void FrameBox::placeCaption()
     caption_->move(kCaptionInset, 0);
 }
 
-} // namespace window
+} // namespace linux_ui

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace window {
+namespace linux_ui {
 
 // The program's language and look for everything it shows, menus and other
 // pop-ups included: the toolkit's own texts in Bulgarian, one style, one
@@ -9,4 +9,4 @@ namespace window {
 // window is made.
 void setUpApplication();
 
-} // namespace window
+} // namespace linux_ui
