@@ -19,3 +19,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The C++ and thread runtimes go into the program; no link time stamp, so
 # that two builds of the same source give the same bytes.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
+# Release builds ship without symbols.
+set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-s")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
