@@ -181,6 +181,13 @@ void Sorbela::build(const ElementRow& row)
         style |= WS_TABSTOP | BS_OWNERDRAW;
         break;
     }
+    if (!row.accessibleName.empty()) {
+        // A box with no caption is named by the label before it, as
+        // assistive technology reads Windows' standard controls; this one
+        // is never shown.
+        CreateWindowExW(0, WC_STATICW, toWide(row.accessibleName).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, hwnd_,
+                        nullptr, instance_, nullptr);
+    }
     const auto id = static_cast<INT_PTR>(kFirstId + elements_.size());
     HWND control = CreateWindowExW(0, className, text.c_str(), style, 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(id),
                                    instance_, nullptr);
