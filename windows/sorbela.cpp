@@ -176,7 +176,7 @@ void Sorbela::build(const ElementRow& row)
         style |= BS_GROUPBOX;
         break;
     case Kind::OptionButton:
-        style |= BS_AUTORADIOBUTTON | (row.index == 0 ? WS_TABSTOP : 0);
+        style |= BS_AUTORADIOBUTTON; // the tab stop: keepOptionsReachable
         break;
     case Kind::CommandButton:
         // Drawn by the window: a standard button will not show its colour.
