@@ -126,7 +126,7 @@ Sorbela::Sorbela(HINSTANCE instance, runtime::RandomSource& random, const runtim
     SetWindowPos(frame1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     accessibility_.makeLiveRegion(text1_[0]);
-    layOut();
+    fitWindow({}, SWP_NOMOVE);
 
     // Keys 1 to 5, from the main row and the keypad, choose the option in
     // that place wherever the focus is.
@@ -193,8 +193,9 @@ void Sorbela::build(const ElementRow& row)
     const auto id = static_cast<INT_PTR>(kFirstId + elements_.size());
     // Made empty, given the window's font, then its text: measured first
     // in the system font, the long description trips Wine's text layout.
-    HWND control = CreateWindowExW(0, className, L"", style, 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(id), instance_,
-                                   nullptr);
+    const RECT place = placeOf(row);
+    HWND control = CreateWindowExW(0, className, L"", style, place.left, place.top, place.right - place.left,
+                                   place.bottom - place.top, hwnd_, reinterpret_cast<HMENU>(id), instance_, nullptr);
     if (!control)
         runtime::fatalError("не може да се създаде елемент " + quiz::elementName(row));
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -226,6 +227,12 @@ void Sorbela::build(const ElementRow& row)
         command1_.at(at) = control;
         break;
     }
+    if (row.kind == Kind::TextBox || row.kind == Kind::OptionButton) {
+        // The ring's room, which the control learns only now.
+        SetWindowPos(control, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(ringWidth(), ringWidth()));
+    }
 }
 
 // The window's font at a monitor's dots per inch.
@@ -243,30 +250,43 @@ HFONT Sorbela::fontFor(UINT dpi)
     return CreateFontIndirectW(&face);
 }
 
-// The window and every element in twips at the monitor's dots per inch:
-// at start and whenever the window moves to a monitor of another density.
+// Where an element stands at the window's dots per inch: its place in twips
+// in the window's inside, or in the frame's for the options.
+RECT Sorbela::placeOf(const ElementRow& row) const
+{
+    int left = row.left;
+    int top = row.top;
+    if (row.inFrame) {
+        const auto frame = std::find_if(kElements.begin(), kElements.end(),
+                                        [](const ElementRow& element) { return element.kind == Kind::Frame; });
+        left += frame->left;
+        top += frame->top;
+    }
+    // Each edge rounded on its own, so that neighbours stay neighbours.
+    return {toPixels(left, dpi_), toPixels(top, dpi_), toPixels(left + row.width, dpi_),
+            toPixels(top + row.height, dpi_)};
+}
+
+// The window's size for its dots per inch, at a place of the screen.
+void Sorbela::fitWindow(POINT at, UINT flags)
+{
+    const SIZE size = windowSizeFor(toPixels(kForm.clientWidth, dpi_), toPixels(kForm.clientHeight, dpi_), dpi_);
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, flags | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window moved to a monitor of another density: every element in its
+// place and font at that density.
 void Sorbela::layOut()
 {
-    RECT frame{};
     for (const Element& element : elements_) {
-        const ElementRow& row = *element.row;
-        const int offsetX = row.inFrame ? frame.left : 0;
-        const int offsetY = row.inFrame ? frame.top : 0;
-        // Each edge rounded on its own, so that neighbours stay neighbours.
-        const RECT place{toPixels(row.left, dpi_) + offsetX, toPixels(row.top, dpi_) + offsetY,
-                         toPixels(row.left + row.width, dpi_) + offsetX,
-                         toPixels(row.top + row.height, dpi_) + offsetY};
-        if (row.kind == Kind::Frame)
-            frame = place;
+        const RECT place = placeOf(*element.row);
         SendMessageW(element.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         SetWindowPos(element.hwnd, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        if (row.kind == Kind::TextBox)
+        if (element.row->kind == Kind::TextBox)
             SendMessageW(element.hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                          MAKELPARAM(ringWidth(), ringWidth()));
     }
-    const SIZE size = windowSizeFor(toPixels(kForm.clientWidth, dpi_), toPixels(kForm.clientHeight, dpi_), dpi_);
-    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -351,7 +371,7 @@ LRESULT Sorbela::handle(UINT message, WPARAM wParam, LPARAM lParam)
         font_ = fontFor(dpi_);
         layOut();
         DeleteObject(old);
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        fitWindow({suggested->left, suggested->top}, 0);
         return 0;
     }
     case WM_SETTINGCHANGE:

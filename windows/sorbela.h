@@ -61,6 +61,8 @@ private:
 
     void build(const quiz::ElementRow& row);
     static HFONT fontFor(UINT dpi);
+    RECT placeOf(const quiz::ElementRow& row) const;
+    void fitWindow(POINT at, UINT flags);
     void layOut();
     void command(int id, int code, HWND control);
     void keepOptionsReachable();
