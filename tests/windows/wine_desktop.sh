@@ -13,7 +13,8 @@
 #   desktop menus written. NAME=VALUE arguments add to it: Wine takes its
 #   regional settings from LANG and LC_ALL (not LC_NUMERIC), C.UTF-8 here.
 # - A COMMAND ending in .exe runs under wine; any other (a test script) runs
-#   as it is and may call wine itself. The output goes to a file, printed
+#   as it is and may call wine itself, with a scratch folder in $work. The
+#   output goes to a file, printed
 #   when the command ends: the prefix's services outlive a command and would
 #   hold a pipe open.
 # - Then the prefix's wineserver, with every Windows process of the prefix,
@@ -28,7 +29,7 @@ die() {
     exit 1
 }
 while [[ ${1:-} == *=* ]]; do export "${1?}" && shift; done
-export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export work WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
