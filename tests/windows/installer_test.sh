@@ -7,6 +7,7 @@
 # Usage: installer_test.sh SETUP.exe koren.exe
 set -euo pipefail
 setup=$1 program=$2 c=$WINEPREFIX/drive_c
+: "${work:?run it through wine_desktop.sh}"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\koren'
 fail() {
     echo "FAIL: $*" >&2
@@ -37,7 +38,10 @@ done
 
 wine "$target" >"$work/program.log" 2>&1 &
 app=$!
-for _ in $(seq 200); do xdotool search --onlyvisible --pid "$app" >/dev/null && break || sleep 0.1; done
+for _ in $(seq 200); do
+    xdotool search --onlyvisible --pid "$app" >/dev/null && break
+    sleep 0.1
+done
 xdotool search --onlyvisible --pid "$app" >/dev/null || fail "no window of the installed program within 20 s"
 # The uninstaller closes the program's window (class koren.Sorbela), then
 # goes on from a copy of itself in %TEMP% and this returns at once: wait

@@ -23,6 +23,7 @@
 set -euo pipefail
 prefix=$(realpath -m "$1")
 shift
+# shellcheck source=../e2e/private_desktop.sh
 source "$(dirname "$0")/../e2e/private_desktop.sh"
 die() {
     echo "wine_desktop: $*" >&2
