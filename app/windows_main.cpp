@@ -1,15 +1,28 @@
 #include "runtime/clock_random.h"
+#include "runtime/fatal.h"
 #include "windows/locale_format.h"
 #include "windows/sorbela.h"
+#include "windows/wide_text.h"
 
 #include <objbase.h>
 #include <windows.h>
+
+namespace {
+
+// A Windows program has no terminal: a fault it cannot go on past is shown.
+void showFatalError(std::string_view line)
+{
+    MessageBoxW(nullptr, windows_ui::toWide(line).c_str(), L"koren", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int show)
 {
     // Libraries load from System32 only, never from the folder the program
     // was started in.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    runtime::setFatalReporter(showFatalError);
     // What screen readers are told beyond the controls' own words goes
     // through COM.
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));

@@ -116,6 +116,8 @@ Sorbela::Sorbela(HINSTANCE instance, runtime::RandomSource& random, const runtim
     if (!hwnd_)
         runtime::fatalError("не може да се създаде прозорецът");
 
+    dpi_ = dpiOf(hwnd_);
+    font_ = fontFor(dpi_);
     // Created in the table's order, which is the tab order.
     for (const ElementRow& row : kElements)
         build(row);
@@ -124,7 +126,7 @@ Sorbela::Sorbela(HINSTANCE instance, runtime::RandomSource& random, const runtim
     SetWindowPos(frame1_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     accessibility_.makeLiveRegion(text1_[0]);
-    useDpi(dpiOf(hwnd_));
+    layOut();
 
     // Keys 1 to 5, from the main row and the keypad, choose the option in
     // that place wherever the focus is.
@@ -174,18 +176,29 @@ void Sorbela::build(const ElementRow& row)
         style |= BS_GROUPBOX;
         break;
     case Kind::OptionButton:
-        style |= BS_AUTORADIOBUTTON | (row.index == 0 ? WS_TABSTOP : 0);
+        style |= BS_AUTORADIOBUTTON; // the tab stop: keepOptionsReachable
         break;
     case Kind::CommandButton:
         // Drawn by the window: a standard button will not show its colour.
         style |= WS_TABSTOP | BS_OWNERDRAW;
         break;
     }
+    if (!row.accessibleName.empty()) {
+        // A box with no caption is named by the label before it, as
+        // assistive technology reads Windows' standard controls; this one
+        // is never shown.
+        CreateWindowExW(0, WC_STATICW, toWide(row.accessibleName).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, hwnd_,
+                        nullptr, instance_, nullptr);
+    }
     const auto id = static_cast<INT_PTR>(kFirstId + elements_.size());
-    HWND control = CreateWindowExW(0, className, text.c_str(), style, 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(id),
-                                   instance_, nullptr);
+    // Made empty, given the window's font, then its text: measured first
+    // in the system font, the long description trips Wine's text layout.
+    HWND control = CreateWindowExW(0, className, L"", style, 0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(id), instance_,
+                                   nullptr);
     if (!control)
         runtime::fatalError("не може да се създаде елемент " + quiz::elementName(row));
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SetWindowTextW(control, text.c_str());
     elements_.push_back({&row, control});
     if (!row.accessibleName.empty())
         accessibility_.name(control, toWide(row.accessibleName));
@@ -215,12 +228,9 @@ void Sorbela::build(const ElementRow& row)
     }
 }
 
-// The window and every element in twips at the monitor's dots per inch,
-// and the font at that size: at start and whenever the window moves to a
-// monitor of another density.
-void Sorbela::useDpi(UINT dpi)
+// The window's font at a monitor's dots per inch.
+HFONT Sorbela::fontFor(UINT dpi)
 {
-    dpi_ = dpi;
     LOGFONTW face{};
     face.lfHeight = -MulDiv(kForm.fontPoints, static_cast<int>(dpi), 72);
     face.lfWeight = FW_NORMAL;
@@ -230,17 +240,22 @@ void Sorbela::useDpi(UINT dpi)
     face.lfPitchAndFamily = VARIABLE_PITCH | FF_ROMAN;
     const std::wstring family = toWide(kForm.fontFamily);
     family.copy(face.lfFaceName, LF_FACESIZE - 1);
-    HFONT old = font_;
-    font_ = CreateFontIndirectW(&face);
+    return CreateFontIndirectW(&face);
+}
 
+// The window and every element in twips at the monitor's dots per inch:
+// at start and whenever the window moves to a monitor of another density.
+void Sorbela::layOut()
+{
     RECT frame{};
     for (const Element& element : elements_) {
         const ElementRow& row = *element.row;
         const int offsetX = row.inFrame ? frame.left : 0;
         const int offsetY = row.inFrame ? frame.top : 0;
         // Each edge rounded on its own, so that neighbours stay neighbours.
-        const RECT place{toPixels(row.left, dpi) + offsetX, toPixels(row.top, dpi) + offsetY,
-                         toPixels(row.left + row.width, dpi) + offsetX, toPixels(row.top + row.height, dpi) + offsetY};
+        const RECT place{toPixels(row.left, dpi_) + offsetX, toPixels(row.top, dpi_) + offsetY,
+                         toPixels(row.left + row.width, dpi_) + offsetX,
+                         toPixels(row.top + row.height, dpi_) + offsetY};
         if (row.kind == Kind::Frame)
             frame = place;
         SendMessageW(element.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -250,11 +265,9 @@ void Sorbela::useDpi(UINT dpi)
             SendMessageW(element.hwnd, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN,
                          MAKELPARAM(ringWidth(), ringWidth()));
     }
-    const SIZE size = windowSizeFor(toPixels(kForm.clientWidth, dpi), toPixels(kForm.clientHeight, dpi), dpi);
+    const SIZE size = windowSizeFor(toPixels(kForm.clientWidth, dpi_), toPixels(kForm.clientHeight, dpi_), dpi_);
     SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd_, nullptr, TRUE);
-    if (old)
-        DeleteObject(old);
 }
 
 void Sorbela::load()
@@ -333,7 +346,11 @@ LRESULT Sorbela::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-        useDpi(HIWORD(wParam));
+        HFONT old = font_;
+        dpi_ = HIWORD(wParam);
+        font_ = fontFor(dpi_);
+        layOut();
+        DeleteObject(old);
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }

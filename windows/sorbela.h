@@ -60,7 +60,8 @@ private:
     LRESULT ringed(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
     void build(const quiz::ElementRow& row);
-    void useDpi(UINT dpi);
+    static HFONT fontFor(UINT dpi);
+    void layOut();
     void command(int id, int code, HWND control);
     void keepOptionsReachable();
     LRESULT colourStatic(HDC dc, HWND control);
