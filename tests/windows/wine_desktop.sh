@@ -14,15 +14,15 @@
 #   regional settings from LANG and LC_ALL (not LC_NUMERIC), C.UTF-8 here.
 # - A COMMAND ending in .exe runs under wine; any other (a test script) runs
 #   as it is and may call wine itself, with a scratch folder in $work. The
-#   output goes to a file, printed
-#   when the command ends: the prefix's services outlive a command and would
-#   hold a pipe open.
+#   output goes to a file, printed when the command ends: the prefix's
+#   services outlive a command and would hold a pipe open.
 # - Then the prefix's wineserver, with every Windows process of the prefix,
 #   is ended (WINEPREFIX=PREFIX wineserver -k), then the display and bus.
 # The exit status is COMMAND's.
 set -euo pipefail
 prefix=$(realpath -m "$1")
 shift
+# shellcheck source=../e2e/private_desktop.sh
 source "$(dirname "$0")/../e2e/private_desktop.sh"
 die() {
     echo "wine_desktop: $*" >&2
