@@ -2,7 +2,8 @@
 // A B A B, on the X display in DISPLAY, and measures for each start the time
 // from exec until the window's background colour is on the screen, and the
 // process's peak resident memory once it is up.
-// Usage: startup_bench [--rounds N] [--warmup N] PROGRAM REFERENCE
+// Usage: startup_bench [--rounds N] [--warmup N] [--probe X,Y] [--targets PAINT,MEMORY]
+//                      PROGRAM REFERENCE
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -25,9 +26,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // A point of the window's own background, clear of every element, with the
-// window at the top-left corner as an X server without a window manager puts it.
-constexpr int kProbeX = 480;
-constexpr int kProbeY = 2;
+// window at the top-left corner as an X server without a window manager puts
+// it (--probe moves it: Wine's windows sit below a title bar of their own).
+int probeX = 480;
+int probeY = 2;
 constexpr unsigned long kBackground = 0xC0C0FF;
 
 struct Sample {
@@ -37,7 +39,7 @@ struct Sample {
 
 unsigned long pixelAt(Display* display)
 {
-    XImage* image = XGetImage(display, DefaultRootWindow(display), kProbeX, kProbeY, 1, 1, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), probeX, probeY, 1, 1, AllPlanes, ZPixmap);
     if (!image)
         return 0;
     const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
@@ -105,6 +107,8 @@ int main(int argc, char* argv[])
 {
     int rounds = 20;
     int warmup = 3;
+    double paintTarget = 1.50;
+    double memoryTarget = 1.25;
     std::vector<const char*> programs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -112,11 +116,18 @@ int main(int argc, char* argv[])
             rounds = std::atoi(argv[++i]);
         else if (arg == "--warmup" && i + 1 < argc)
             warmup = std::atoi(argv[++i]);
+        else if (arg == "--probe" && i + 1 < argc)
+            std::sscanf(argv[++i], "%d,%d", &probeX, &probeY);
+        else if (arg == "--targets" && i + 1 < argc)
+            std::sscanf(argv[++i], "%lf,%lf", &paintTarget, &memoryTarget);
         else
             programs.push_back(argv[i]);
     }
     if (programs.size() != 2 || rounds < 1) {
-        std::fputs("usage: startup_bench [--rounds N] [--warmup N] PROGRAM REFERENCE\n", stderr);
+        std::fputs(
+            "usage: startup_bench [--rounds N] [--warmup N] [--probe X,Y] [--targets PAINT,MEMORY]"
+            " PROGRAM REFERENCE\n",
+            stderr);
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -154,7 +165,7 @@ int main(int argc, char* argv[])
                     paint[which].low, paint[which].high, memory[which].median, memory[which].low, memory[which].high);
     const double paintRatio = paint[0].median / paint[1].median;
     const double memoryRatio = memory[0].median / memory[1].median;
-    std::printf("ratio program/reference: first paint %.2fx (target 1.50x), peak memory %.2fx (target 1.25x)\n",
-                paintRatio, memoryRatio);
+    std::printf("ratio program/reference: first paint %.2fx (target %.2fx), peak memory %.2fx (target %.2fx)\n",
+                paintRatio, paintTarget, memoryRatio, memoryTarget);
     return 0;
 }
