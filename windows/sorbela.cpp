@@ -191,15 +191,15 @@ void Sorbela::build(const ElementRow& row)
                         nullptr, instance_, nullptr);
     }
     const auto id = static_cast<INT_PTR>(kFirstId + elements_.size());
-    // Made empty, given the window's font, then its text: measured first
-    // in the system font, the long description trips Wine's text layout.
+    // Made empty and given its font, its ring and margins before its text:
+    // the long description is laid out once, in its own font (laid out in
+    // the system font, it trips Wine's text layout).
     const RECT place = placeOf(row);
     HWND control = CreateWindowExW(0, className, L"", style, place.left, place.top, place.right - place.left,
                                    place.bottom - place.top, hwnd_, reinterpret_cast<HMENU>(id), instance_, nullptr);
     if (!control)
         runtime::fatalError("не може да се създаде елемент " + quiz::elementName(row));
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    SetWindowTextW(control, text.c_str());
     elements_.push_back({&row, control});
     if (!row.accessibleName.empty())
         accessibility_.name(control, toWide(row.accessibleName));
@@ -233,6 +233,7 @@ void Sorbela::build(const ElementRow& row)
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(ringWidth(), ringWidth()));
     }
+    SetWindowTextW(control, text.c_str());
 }
 
 // The window's font at a monitor's dots per inch.
