@@ -110,6 +110,9 @@ live region	Изберете верния корен:
 live region	Изберете верния корен:" ] || fail "the live region reported: $(cat "$work/events")"
 
 import -window "$window" "$screenshot"
+version=$(wine "$probe" version "$(winepath -w "$program")")
+[ "$version" = "$(printf '%s\t%s\n' ProductName 'Корен квадратен' FileDescription 'Упражнение по корен квадратен' \
+    FileVersion 1.00 ProductVersion 1.00)" ] || fail "the program's version reads: $version"
 xdotool key alt+F4
 wait "$app" || fail "exit status $? after Alt+F4"
 written=$(find "$WINEPREFIX" -type f -newer "$work/wm-ready" -print | grep -vxFf "$work/before" | grep -v '\.reg$' || true)

@@ -5,7 +5,7 @@
 //                             kind, accessible name, text, state, place
 //   window_probe events SEC   each live-region change in SEC seconds,
 //                             with the region's text at that moment
-//   window_probe close        asks the window to close, as its close box
+//   window_probe version EXE  what Windows shows of the program's version
 
 #include <fcntl.h>
 #include <initguid.h>
@@ -98,6 +98,19 @@ void printState(HWND window)
     }
 }
 
+void printVersion(const char* file)
+{
+    std::string data(GetFileVersionInfoSizeA(file, nullptr), '\0');
+    GetFileVersionInfoA(file, 0, static_cast<DWORD>(data.size()), data.data());
+    for (const wchar_t* name : {L"ProductName", L"FileDescription", L"FileVersion", L"ProductVersion"}) {
+        wchar_t* value = nullptr;
+        UINT size = 0;
+        const std::wstring path = std::wstring(L"\\StringFileInfo\\040204B0\\") + name;
+        VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &size);
+        std::printf("%s\t%s\n", utf8(name).c_str(), utf8(value && size ? std::wstring(value, size - 1) : L"").c_str());
+    }
+}
+
 void CALLBACK onEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD)
 {
     std::printf("live region\t%s\n", utf8(textOf(hwnd)).c_str());
@@ -111,6 +124,10 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::string what = argc > 1 ? argv[1] : "";
+    if (what == "version" && argc > 2) {
+        printVersion(argv[2]);
+        return 0;
+    }
     HWND window = programWindow();
     if (what == "state") {
         printState(window);
@@ -125,10 +142,8 @@ int main(int argc, char** argv)
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
             DispatchMessageW(&message);
-    } else if (what == "close") {
-        PostMessageW(window, WM_CLOSE, 0, 0);
     } else {
-        std::fputs("usage: window_probe state | events SECONDS | close\n", stderr);
+        std::fputs("usage: window_probe state | events SECONDS | version EXE\n", stderr);
         return 64;
     }
     return 0;
