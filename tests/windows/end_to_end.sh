@@ -110,6 +110,13 @@ live region	Изберете верния корен:
 live region	Изберете верния корен:" ] || fail "the live region reported: $(cat "$work/events")"
 
 import -window "$window" "$screenshot"
+# The table's colours where the table puts them, at this density; the ring
+# round the focused button, and the resting edge of a box.
+pixel() { convert "$screenshot" -format "%[fx:int(255*p{$1,$2}.r+.5)],%[fx:int(255*p{$1,$2}.g+.5)],%[fx:int(255*p{$1,$2}.b+.5)]" info:; }
+while read -r what x y expected; do
+    [ "$(pixel $((x * dpi / 96)) $((y * dpi / 96)))" = "$expected" ] ||
+        fail "$what at $x,$y (at 96 dots per inch) is $(pixel $((x * dpi / 96)) $((y * dpi / 96))), not $expected"
+done < <(grep -v '^#' "$(dirname "$0")/../e2e/window_colours"; echo "check-ring 177 124 0,0,0"; echo "result-edge 16 250 122,122,122")
 version=$(wine "$probe" version "$(winepath -w "$program")")
 [ "$version" = "$(printf '%s\t%s\n' ProductName 'Корен квадратен' FileDescription 'Упражнение по корен квадратен' \
     FileVersion 1.00 ProductVersion 1.00)" ] || fail "the program's version reads: $version"
