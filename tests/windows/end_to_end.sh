@@ -46,7 +46,7 @@ xdotool windowactivate --sync "$window"
 
 # state: the window, then each element in tab order, as "kind name: text [state]".
 state() { wine "$probe" state | awk -F'\t' 'NR == 1 { print $2 " " $3; next }
-    $4 !~ /hidden/ { sub(/^ ?tabstop ?/, "", $4); print $1 " " $2 ": " $3 ($4 == "" ? "" : " [" $4 "]") }'; }
+    $4 !~ /hidden/ { print $1 " " $2 ": " $3 ($4 == "" ? "" : " [" substr($4, 2) "]") }'; }
 shows() { diff <(state) <(echo "$1") >/dev/null; }
 # keys KEYS... EXPECTED: presses the keys; the state must become EXPECTED.
 keys() {

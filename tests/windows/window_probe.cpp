@@ -2,7 +2,7 @@
 // technology does: by window messages, the accessibility interface and
 // the events the window raises. Prints UTF-8, one line per element.
 //   window_probe state        the window and each element in tab order:
-//                             kind, accessible name, text, state, place
+//                             kind, accessible name, text, state
 //   window_probe events SEC   each live-region change in SEC seconds,
 //                             with the region's text at that moment
 //   window_probe version EXE  what Windows shows of the program's version
@@ -44,9 +44,7 @@ std::wstring accessibleName(HWND hwnd)
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                           reinterpret_cast<void**>(&object))))
-        return L"?"
-             + std::to_wstring(static_cast<unsigned long>(AccessibleObjectFromWindow(
-                 hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible, reinterpret_cast<void**>(&object))));
+        return L"?";
     VARIANT self;
     VariantInit(&self);
     self.vt = VT_I4;
@@ -84,17 +82,12 @@ void printState(HWND window)
         std::string state;
         if (!(style & WS_VISIBLE))
             state += " hidden";
-        if (style & WS_TABSTOP)
-            state += " tabstop";
         if (child == thread.hwndFocus)
             state += " focused";
         if ((style & BS_TYPEMASK) == BS_AUTORADIOBUTTON && SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
             state += " chosen";
-        RECT place;
-        GetWindowRect(child, &place);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
-        std::printf("%s\t%s\t%s\t%s\t%ld,%ld,%ld,%ld\n", utf8(kind).c_str(), utf8(accessibleName(child)).c_str(),
-                    utf8(textOf(child)).c_str(), state.c_str(), place.left, place.top, place.right, place.bottom);
+        std::printf("%s\t%s\t%s\t%s\n", utf8(kind).c_str(), utf8(accessibleName(child)).c_str(),
+                    utf8(textOf(child)).c_str(), state.c_str());
     }
 }
 
