@@ -908,6 +908,45 @@ TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
     for (const auto& text : texts)
         EXPECT_GE(testing_support::inkContrast(image, text.region), 4.5) << text.name;
 
+    // Each state a pupil brings about shows, at that contrast: selected text
+    // on its highlight, a chosen option's dot against its circle (3:1), and
+    // a pressed button pushed in, its lit and shaded edges swapped and its
+    // caption one pixel down and to the right.
+    const auto screen = [&] {
+        QCoreApplication::processEvents();
+        return form.grab().toImage();
+    };
+    for (const char* name : {"Text2", "Text1_0"}) {
+        auto* box = form.findChild<QWidget*>(QString::fromLatin1(name));
+        box->setFocus();
+        const QImage plain = screen();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_GE(testing_support::change(plain, screen(), inside(name, {})).onSurface, 4.5) << name << " selected";
+    }
+    result->setFocus();
+    const QImage unchosen = screen();
+    form.setOption1Value(2, true);
+    QRect circle = inside("Option1_2", {});
+    circle.setWidth(24);
+    EXPECT_GE(testing_support::change(unchosen, screen(), circle).fromBefore, 3.0);
+    for (const char* name : {"Command1_0", "Command1_1"}) {
+        auto* button = form.findChild<QPushButton*>(QString::fromLatin1(name));
+        const QRect face = inside(name, {});
+        const QRect caption = face.marginsRemoved({3, 3, 3, 3});
+        const QImage up = screen();
+        button->setDown(true);
+        const QImage down = screen();
+        button->setDown(false);
+        const auto litLeft = [&](const QImage& shot) {
+            return testing_support::luminance(shot.pixelColor(face.left(), face.center().y()))
+                 > testing_support::luminance(shot.pixelColor(face.right(), face.center().y()));
+        };
+        EXPECT_TRUE(litLeft(up) && !litLeft(down)) << name;
+        EXPECT_GE(testing_support::inkContrast(down, caption), 4.5) << name;
+        EXPECT_EQ(testing_support::inkColumns(down, caption).first, testing_support::inkColumns(up, caption).first + 1)
+            << name;
+    }
+
     // Wherever the focus is, the eye finds it: a ring at least two device
     // pixels thick that stands out 3:1 from the colours next to it.
     for (const char* name : {"Option1_0", "Option1_2", "Option1_4", "Command1_0", "Command1_1", "Text2", "Text1_0"}) {
