@@ -284,8 +284,8 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
 
-    // Every arrow moves the choice to the neighbour, round the ends, and
-    // the quiz hears of each move once.
+    // Every arrow, the keypad's too, moves the choice to the neighbour,
+    // round the ends, and the quiz hears of each move once.
     QSignalSpy toggles(form->findChild<QButtonGroup*>(), &QButtonGroup::idToggled);
     const auto choicesMade = [&] {
         return std::count_if(toggles.begin(), toggles.end(), [](const QList<QVariant>& t) { return t[1].toBool(); });
@@ -294,29 +294,32 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
     const struct {
         Qt::Key key;
         int chosen;
-    } moves[] = {{Qt::Key_Up, 0},    {Qt::Key_Up, 4},   {Qt::Key_Left, 3}, {Qt::Key_Down, 4},
-                 {Qt::Key_Right, 0}, {Qt::Key_Down, 1}, {Qt::Key_Down, 2}};
-    for (const auto& move : moves) {
-        key(move.key);
-        EXPECT_EQ(checkedOption(), move.chosen);
-        EXPECT_EQ(QApplication::focusWidget(), option(move.chosen));
-    }
-    EXPECT_EQ(choicesMade(), static_cast<long>(std::size(moves)));
+    } moves[] = {{Qt::Key_Up, 0},   {Qt::Key_Up, 4},    {Qt::Key_Left, 3},
+                 {Qt::Key_Down, 4}, {Qt::Key_Right, 0}, {Qt::Key_Down, 1}}; // back where it began
+    for (const Qt::KeyboardModifier pad : {Qt::KeypadModifier, Qt::NoModifier})
+        for (const auto& move : moves) {
+            key(move.key, pad);
+            EXPECT_EQ(checkedOption(), move.chosen) << pad;
+            EXPECT_EQ(QApplication::focusWidget(), option(move.chosen)) << pad;
+        }
+    EXPECT_EQ(choicesMade(), 2 * static_cast<long>(std::size(moves)));
+    key(Qt::Key_Down);
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
 
-    // Digits choose wherever the focus is, text boxes included, and the
-    // focus follows the choice as it would a click.
+    // Digits, the keypad's too, choose wherever the focus is, text boxes
+    // included, and the focus follows the choice as it would a click.
     for (QWidget* focus :
-         {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()), static_cast<QWidget*>(clear())}) {
-        focus->setFocus();
-        key(Qt::Key_1);
-        EXPECT_EQ(checkedOption(), 0);
-        EXPECT_EQ(QApplication::focusWidget(), option(0));
-        key(Qt::Key_5);
-        EXPECT_EQ(checkedOption(), 4);
-        EXPECT_EQ(QApplication::focusWidget(), option(4));
-    }
+         {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()), static_cast<QWidget*>(clear())})
+        for (const Qt::KeyboardModifier pad : {Qt::NoModifier, Qt::KeypadModifier}) {
+            focus->setFocus();
+            key(Qt::Key_1, pad);
+            EXPECT_EQ(checkedOption(), 0);
+            EXPECT_EQ(QApplication::focusWidget(), option(0));
+            key(Qt::Key_5, pad);
+            EXPECT_EQ(checkedOption(), 4);
+            EXPECT_EQ(QApplication::focusWidget(), option(4));
+        }
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.742 * 3.742 = 14.002564"));
     key(Qt::Key_1);
