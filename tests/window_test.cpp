@@ -168,13 +168,22 @@ TEST_F(WindowTest, PlacesOptionsInsideTheFrameAndUsesTheSerifFont)
     EXPECT_EQ(check()->geometry(), QRect(176, 112, 113, 25));
     EXPECT_EQ(result()->geometry(), QRect(16, 184, 449, 121));
     // The result area's scroll bar runs down its right edge, wide enough to
-    // take hold of.
-    const QRect bar(result()->verticalScrollBar()->mapTo(result(), QPoint(0, 0)),
-                    result()->verticalScrollBar()->size());
-    EXPECT_TRUE(result()->rect().contains(bar));
-    EXPECT_GE(bar.width(), 12);
-    EXPECT_GE(bar.height(), result()->height() - 6);
-    EXPECT_GE(bar.left(), result()->width() - bar.width() - 3);
+    // take hold of, under the long description and a one-line verdict alike.
+    for (const bool verdict : {false, true}) {
+        QScrollBar* scrolling = result()->verticalScrollBar();
+        if (verdict) {
+            QTest::mouseClick(option(0), Qt::LeftButton);
+            QTest::mouseClick(check(), Qt::LeftButton);
+            QCoreApplication::processEvents(); // as the window lays itself out again
+        }
+        EXPECT_EQ(scrolling->maximum() > 0, !verdict) << resultText().toStdString();
+        const QRect bar(scrolling->mapTo(result(), QPoint(0, 0)), scrolling->size());
+        EXPECT_TRUE(scrolling->isVisible()) << verdict;
+        EXPECT_TRUE(result()->rect().contains(bar));
+        EXPECT_GE(bar.width(), 12);
+        EXPECT_GE(bar.height(), result()->height() - 6);
+        EXPECT_GE(bar.left(), result()->width() - bar.width() - 3);
+    }
 
     for (QWidget* w : {static_cast<QWidget*>(option(0)), static_cast<QWidget*>(result()),
                        static_cast<QWidget*>(check()), static_cast<QWidget*>(question())}) {
@@ -479,6 +488,16 @@ TEST_F(WindowTest, TextBoxesAnswerEveryTextRequestAtOnce)
                     EXPECT_EQ(ask(what, outside), (Piece{-1, -1, QString()})) << what << " " << outside;
         }
 
+        // The run of text alike that holds an offset, which a reader asks
+        // for at each offset as it goes.
+        watchdog.asking("attributes");
+        for (int offset = 0; offset < size; ++offset) {
+            int start = -7;
+            int end = -7;
+            text->attributes(offset, &start, &end);
+            EXPECT_TRUE(0 <= start && start <= offset && offset < end && end <= size) << start << ".." << end;
+        }
+
         // Far-off points and characters answer at once, with nothing; a
         // range reaching far before the text covers only what is in it.
         watchdog.asking("points and rectangles far outside");
@@ -577,6 +596,7 @@ TEST_F(WindowTest, TextBoxesRefuseTypingButAllowCopying)
         EXPECT_EQ(access->editableTextInterface(), nullptr);
         EXPECT_TRUE(access->state().readOnly);
         EXPECT_FALSE(access->state().editable);
+        EXPECT_TRUE(access->state().selectableText);
         EXPECT_EQ(access->state().multiLine, box != question());
         access->setText(QAccessible::Value, QStringLiteral("вписано"));
         EXPECT_EQ(access->text(QAccessible::Value), original);
