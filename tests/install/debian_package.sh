@@ -32,7 +32,10 @@ step() {
     local name=$1
     shift
     echo "== $name: $*"
-    "$@" >"$work/$name.log" 2>&1 || { tail -30 "$work/$name.log"; fail "$name (log: $work/$name.log)"; }
+    "$@" >"$work/$name.log" 2>&1 || {
+        sed '/^| \(Cleanup\|Summary\) /,$d' "$work/$name.log" | tail -25 # sbuild's cause comes before these
+        fail "$name (log: $work/$name.log)"
+    }
 }
 trap 'rm -f "$work/root.tar"' EXIT
 
