@@ -73,5 +73,11 @@ echo "$report"
 DEB_BUILD_PROFILES="nocheck pkg.koren.installed" autopkgtest --apt-upgrade --output-dir="$work/autopkgtest" "$deb" "$dsc" \
     -- unshare --release "$release" --tarball "$work/root.tar" >"$work/autopkgtest.log" 2>&1 || status=$?
 sed -n '/@@@@ summary/,$p' "$work/autopkgtest.log"
-[ "${status:-0}" -eq 0 ] || { grep -h '^FAIL' "$work"/autopkgtest/*-std* || tail -30 "$work/autopkgtest.log"
-    fail "autopkgtest, status $status (log: $work/autopkgtest.log)"; }
+if [ "${status:-0}" -ne 0 ]; then
+    for test in $(awk '$2 != "PASS" { print $1 }' "$work/autopkgtest/summary" 2>/dev/null); do
+        echo "-- the end of $test's output:"
+        cat "$work/autopkgtest/$test"-std* | tail -n 5
+    done
+    tail -n 5 "$work/autopkgtest.log"
+    fail "autopkgtest, status $status (log: $work/autopkgtest.log)"
+fi
