@@ -1,17 +1,11 @@
 #!/usr/bin/env bash
 # The Debian package as Debian builds and tests it, in a fresh root of this
-# machine's release that mmdebstrap makes in WORK (nothing is kept outside
-# it): sbuild builds the source package from debian/control alone, with the
-# Build-Depends but the tests' (they have run in the build already: the
-# nocheck profile); lintian (any error, warning or pedantic tag fails), blhc
-# and hardening-check look at what it made. Then autopkgtest runs the
-# package's own tests (debian/tests) in the same fresh root: the installed
-# package, with no more of the Build-Depends than those tests need (the
-# profiles nocheck and pkg.koren.installed), so that the window's font and
-# Qt's Bulgarian menus come from the package's Depends alone; and the
-# README's commands on a machine with nothing installed. sbuild and
-# autopkgtest make their roots in user namespaces, which need a range of
-# subordinate ids for the user (tools/install-deps test gives root one).
+# machine's release that mmdebstrap makes in WORK: sbuild builds it from
+# debian/control alone (the nocheck profile: the tests have run already);
+# lintian (any error, warning or pedantic tag fails), blhc and
+# hardening-check look at it; autopkgtest runs debian/tests there, with
+# only the Build-Depends of the profiles nocheck and pkg.koren.installed, so
+# that the font and Qt's texts come from the package's Depends alone.
 # Usage: debian_package.sh SOURCE_DIR WORK
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -26,7 +20,7 @@ out=$work/out
 release=$(. /etc/os-release && echo "$VERSION_CODENAME")
 
 grep -q "^$(id -un):" /etc/subuid && grep -q "^$(id -un):" /etc/subgid \
-    || fail "$(id -un) has no subordinate ids in /etc/subuid and /etc/subgid, which sbuild and autopkgtest need: tools/install-deps test"
+    || fail "$(id -un) has no subordinate ids for sbuild's and autopkgtest's roots: tools/install-deps test"
 # step NAME COMMAND...: runs it with its output in WORK/NAME.log.
 step() {
     local name=$1
@@ -69,15 +63,8 @@ diff <(sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE") \
 echo "$(basename "$deb"): built by sbuild from debian/control alone; lintian, blhc and hardening-check find nothing"
 echo "$report"
 
-# Both of the package's own tests run; their summary, and what failed.
+# Both of the package's own tests; their summary, and how each ended.
 DEB_BUILD_PROFILES="nocheck pkg.koren.installed" autopkgtest --apt-upgrade --output-dir="$work/autopkgtest" "$deb" "$dsc" \
     -- unshare --release "$release" --tarball "$work/root.tar" >"$work/autopkgtest.log" 2>&1 || status=$?
 sed -n '/@@@@ summary/,$p' "$work/autopkgtest.log"
-if [ "${status:-0}" -ne 0 ]; then
-    for test in $(awk '$2 != "PASS" { print $1 }' "$work/autopkgtest/summary" 2>/dev/null); do
-        echo "-- the end of $test's output:"
-        cat "$work/autopkgtest/$test"-std* | tail -n 5
-    done
-    tail -n 5 "$work/autopkgtest.log"
-    fail "autopkgtest, status $status (log: $work/autopkgtest.log)"
-fi
+[ "${status:-0}" -eq 0 ] || { tail -n 5 "$work"/autopkgtest/*-std* "$work/autopkgtest.log"; fail "autopkgtest, status $status"; }
