@@ -27,7 +27,8 @@ step() {
     shift
     echo "== $name: $*"
     "$@" >"$work/$name.log" 2>&1 || {
-        sed '/^| \(Cleanup\|Summary\) /,$d' "$work/$name.log" | tail -25 # sbuild's cause comes before these
+        grep -m 1 -A 4 '^CMake Error' "$work/$name.log" # the configure step's cause, far above the end
+        sed '/^| \(Cleanup\|Summary\) /,$d' "$work/$name.log" | tail -15 # sbuild's cause comes before these
         fail "$name (log: $work/$name.log)"
     }
 }
