@@ -24,7 +24,7 @@ QPalette lightPalette()
     const QColor face(239, 239, 239);
     QPalette palette(black, face, white, QColor(159, 159, 159), QColor(184, 184, 184), black, white, white, face);
     palette.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
-    palette.setColor(QPalette::Highlight, QColor(48, 140, 198));
+    palette.setColor(QPalette::Highlight, QColor(38, 117, 176));
     palette.setColor(QPalette::HighlightedText, white);
     palette.setColor(QPalette::Link, QColor(0, 0, 255));
     palette.setColor(QPalette::LinkVisited, QColor(255, 0, 255));
@@ -32,7 +32,7 @@ QPalette lightPalette()
     palette.setColor(QPalette::ToolTipText, black);
     palette.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 128));
 #if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
-    palette.setColor(QPalette::Accent, QColor(48, 140, 198));
+    palette.setColor(QPalette::Accent, QColor(38, 117, 176));
 #endif
     for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(QPalette::Disabled, role, QColor(110, 110, 110));

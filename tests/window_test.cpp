@@ -168,13 +168,22 @@ TEST_F(WindowTest, PlacesOptionsInsideTheFrameAndUsesTheSerifFont)
     EXPECT_EQ(check()->geometry(), QRect(176, 112, 113, 25));
     EXPECT_EQ(result()->geometry(), QRect(16, 184, 449, 121));
     // The result area's scroll bar runs down its right edge, wide enough to
-    // take hold of.
-    const QRect bar(result()->verticalScrollBar()->mapTo(result(), QPoint(0, 0)),
-                    result()->verticalScrollBar()->size());
-    EXPECT_TRUE(result()->rect().contains(bar));
-    EXPECT_GE(bar.width(), 12);
-    EXPECT_GE(bar.height(), result()->height() - 6);
-    EXPECT_GE(bar.left(), result()->width() - bar.width() - 3);
+    // take hold of, under the long description and a one-line verdict alike.
+    for (const bool verdict : {false, true}) {
+        QScrollBar* scrolling = result()->verticalScrollBar();
+        if (verdict) {
+            QTest::mouseClick(option(0), Qt::LeftButton);
+            QTest::mouseClick(check(), Qt::LeftButton);
+            QCoreApplication::processEvents(); // as the window lays itself out again
+        }
+        EXPECT_EQ(scrolling->maximum() > 0, !verdict) << resultText().toStdString();
+        const QRect bar(scrolling->mapTo(result(), QPoint(0, 0)), scrolling->size());
+        EXPECT_TRUE(scrolling->isVisible()) << verdict;
+        EXPECT_TRUE(result()->rect().contains(bar));
+        EXPECT_GE(bar.width(), 12);
+        EXPECT_GE(bar.height(), result()->height() - 6);
+        EXPECT_GE(bar.left(), result()->width() - bar.width() - 3);
+    }
 
     for (QWidget* w : {static_cast<QWidget*>(option(0)), static_cast<QWidget*>(result()),
                        static_cast<QWidget*>(check()), static_cast<QWidget*>(question())}) {
@@ -284,8 +293,8 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
 
-    // Every arrow moves the choice to the neighbour, round the ends, and
-    // the quiz hears of each move once.
+    // Every arrow, the keypad's too, moves the choice to the neighbour,
+    // round the ends, and the quiz hears of each move once.
     QSignalSpy toggles(form->findChild<QButtonGroup*>(), &QButtonGroup::idToggled);
     const auto choicesMade = [&] {
         return std::count_if(toggles.begin(), toggles.end(), [](const QList<QVariant>& t) { return t[1].toBool(); });
@@ -294,29 +303,32 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
     const struct {
         Qt::Key key;
         int chosen;
-    } moves[] = {{Qt::Key_Up, 0},    {Qt::Key_Up, 4},   {Qt::Key_Left, 3}, {Qt::Key_Down, 4},
-                 {Qt::Key_Right, 0}, {Qt::Key_Down, 1}, {Qt::Key_Down, 2}};
-    for (const auto& move : moves) {
-        key(move.key);
-        EXPECT_EQ(checkedOption(), move.chosen);
-        EXPECT_EQ(QApplication::focusWidget(), option(move.chosen));
-    }
-    EXPECT_EQ(choicesMade(), static_cast<long>(std::size(moves)));
+    } moves[] = {{Qt::Key_Up, 0},   {Qt::Key_Up, 4},    {Qt::Key_Left, 3},
+                 {Qt::Key_Down, 4}, {Qt::Key_Right, 0}, {Qt::Key_Down, 1}}; // back where it began
+    for (const Qt::KeyboardModifier pad : {Qt::KeypadModifier, Qt::NoModifier})
+        for (const auto& move : moves) {
+            key(move.key, pad);
+            EXPECT_EQ(checkedOption(), move.chosen) << pad;
+            EXPECT_EQ(QApplication::focusWidget(), option(move.chosen)) << pad;
+        }
+    EXPECT_EQ(choicesMade(), 2 * static_cast<long>(std::size(moves)));
+    key(Qt::Key_Down);
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
 
-    // Digits choose wherever the focus is, text boxes included, and the
-    // focus follows the choice as it would a click.
+    // Digits, the keypad's too, choose wherever the focus is, text boxes
+    // included, and the focus follows the choice as it would a click.
     for (QWidget* focus :
-         {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()), static_cast<QWidget*>(clear())}) {
-        focus->setFocus();
-        key(Qt::Key_1);
-        EXPECT_EQ(checkedOption(), 0);
-        EXPECT_EQ(QApplication::focusWidget(), option(0));
-        key(Qt::Key_5);
-        EXPECT_EQ(checkedOption(), 4);
-        EXPECT_EQ(QApplication::focusWidget(), option(4));
-    }
+         {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()), static_cast<QWidget*>(clear())})
+        for (const Qt::KeyboardModifier pad : {Qt::NoModifier, Qt::KeypadModifier}) {
+            focus->setFocus();
+            key(Qt::Key_1, pad);
+            EXPECT_EQ(checkedOption(), 0);
+            EXPECT_EQ(QApplication::focusWidget(), option(0));
+            key(Qt::Key_5, pad);
+            EXPECT_EQ(checkedOption(), 4);
+            EXPECT_EQ(QApplication::focusWidget(), option(4));
+        }
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.742 * 3.742 = 14.002564"));
     key(Qt::Key_1);
@@ -476,6 +488,16 @@ TEST_F(WindowTest, TextBoxesAnswerEveryTextRequestAtOnce)
                     EXPECT_EQ(ask(what, outside), (Piece{-1, -1, QString()})) << what << " " << outside;
         }
 
+        // The run of text alike that holds an offset, which a reader asks
+        // for at each offset as it goes.
+        watchdog.asking("attributes");
+        for (int offset = 0; offset < size; ++offset) {
+            int start = -7;
+            int end = -7;
+            text->attributes(offset, &start, &end);
+            EXPECT_TRUE(0 <= start && start <= offset && offset < end && end <= size) << start << ".." << end;
+        }
+
         // Far-off points and characters answer at once, with nothing; a
         // range reaching far before the text covers only what is in it.
         watchdog.asking("points and rectangles far outside");
@@ -574,6 +596,7 @@ TEST_F(WindowTest, TextBoxesRefuseTypingButAllowCopying)
         EXPECT_EQ(access->editableTextInterface(), nullptr);
         EXPECT_TRUE(access->state().readOnly);
         EXPECT_FALSE(access->state().editable);
+        EXPECT_TRUE(access->state().selectableText);
         EXPECT_EQ(access->state().multiLine, box != question());
         access->setText(QAccessible::Value, QStringLiteral("вписано"));
         EXPECT_EQ(access->text(QAccessible::Value), original);
@@ -907,6 +930,45 @@ TEST(HostileDesktop, DarkMirroredDesktopLeavesTheWindowAsDesigned)
     };
     for (const auto& text : texts)
         EXPECT_GE(testing_support::inkContrast(image, text.region), 4.5) << text.name;
+
+    // Each state a pupil brings about shows, at that contrast: selected text
+    // on its highlight, a chosen option's dot against its circle (3:1), and
+    // a pressed button pushed in, its lit and shaded edges swapped and its
+    // caption one pixel down and to the right.
+    const auto screen = [&] {
+        QCoreApplication::processEvents();
+        return form.grab().toImage();
+    };
+    for (const char* name : {"Text2", "Text1_0"}) {
+        auto* box = form.findChild<QWidget*>(QString::fromLatin1(name));
+        box->setFocus();
+        const QImage plain = screen();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        EXPECT_GE(testing_support::change(plain, screen(), inside(name, {})).onSurface, 4.5) << name << " selected";
+    }
+    result->setFocus();
+    const QImage unchosen = screen();
+    form.setOption1Value(2, true);
+    QRect circle = inside("Option1_2", {});
+    circle.setWidth(24);
+    EXPECT_GE(testing_support::change(unchosen, screen(), circle).fromBefore, 3.0);
+    for (const char* name : {"Command1_0", "Command1_1"}) {
+        auto* button = form.findChild<QPushButton*>(QString::fromLatin1(name));
+        const QRect face = inside(name, {});
+        const QRect caption = face.marginsRemoved({3, 3, 3, 3});
+        const QImage up = screen();
+        button->setDown(true);
+        const QImage down = screen();
+        button->setDown(false);
+        const auto litLeft = [&](const QImage& shot) {
+            return testing_support::luminance(shot.pixelColor(face.left(), face.center().y()))
+                 > testing_support::luminance(shot.pixelColor(face.right(), face.center().y()));
+        };
+        EXPECT_TRUE(litLeft(up) && !litLeft(down)) << name;
+        EXPECT_GE(testing_support::inkContrast(down, caption), 4.5) << name;
+        EXPECT_EQ(testing_support::inkColumns(down, caption).first, testing_support::inkColumns(up, caption).first + 1)
+            << name;
+    }
 
     // Wherever the focus is, the eye finds it: a ring at least two device
     // pixels thick that stands out 3:1 from the colours next to it.

@@ -79,12 +79,20 @@ for heading in ИМЕ СИНТАКСИС ОПИСАНИЕ КЛАВИШИ СРЕ�
 done
 grep -q "^koren $version " <<<"$text_en" || fail "English page is not for version $version"
 grep -q "^koren $version " <<<"$text_bg" || fail "Bulgarian page is not for version $version"
-# Names, keys, numbers and exit statuses are the same in both languages.
+# Names, numbers and exit statuses are the same in both languages; every
+# word in Latin letters of the Bulgarian page (a name, key, chord or option)
+# is in the English page too, and as often in the headings of its entries.
 facts() {
-    grep -v '^\.\(TH\|SH\) ' "$1" | sed 's/^\.[A-Z]*//' \
-        | LC_ALL=C grep -oE '\b([0-9]+([.,][0-9]+)*|[A-Z][A-Z_]+|Tab|Shift\+Tab|Space)\b' | sort
+    grep -v '^\.\(TH\|SH\) ' "$1" | sed 's/^\.[A-Za-z]*//; s/\\f[BIRP]//g; s/\\-/-/g; s/\\[&%]//g' \
+        | LC_ALL=C grep -oE "${2:-\b([0-9]+([.,][0-9]+)*|[A-Z][A-Z_]+)\b}" | sort
 }
 diff <(facts "$page_en") <(facts "$page_bg") || fail "the two pages differ in names or numbers"
+latin='[A-Za-z0-9]([A-Za-z0-9_+.,-]*[A-Za-z0-9])?'
+headings() { awk 'heading { print } { heading = /^\.TP/ }' "$1"; }
+comm -23 <(facts "$page_bg" "$latin" | uniq) <(facts "$page_en" "$latin" | uniq) | grep . \
+    && fail "the Bulgarian page has these, the English one not"
+comm -23 <(facts <(headings "$page_bg") "$latin") <(facts <(headings "$page_en") "$latin") | grep . \
+    && fail "the Bulgarian page's entries are headed by these, the English one's not"
 [ "$(grep -c '^\.\(SH\|TP\)' "$page_en")" -eq "$(grep -c '^\.\(SH\|TP\)' "$page_bg")" ] \
     || fail "the two pages differ in sections or entries"
 

@@ -1,28 +1,57 @@
 #!/usr/bin/env bash
-# Builds the Debian source and binary packages from a copy of the source
-# tree with dpkg-buildpackage, and has Debian's own tools check them: lintian
-# (any error, warning or pedantic tag fails), hardening-check on the program
-# and blhc on the build log. The tests have run before in the build, so this
-# build leaves them out (the nocheck profile).
-# Usage: debian_package.sh SOURCE_DIR
+# The Debian package as Debian builds and tests it, in a fresh root of this
+# machine's release that mmdebstrap makes in WORK: sbuild builds it from
+# debian/control alone (the nocheck profile: the tests have run already);
+# lintian (any error, warning or pedantic tag fails), blhc and
+# hardening-check look at it; autopkgtest runs debian/tests there, with
+# only the Build-Depends of the profiles nocheck and pkg.koren.installed, so
+# that the font and Qt's texts come from the package's Depends alone.
+# Usage: debian_package.sh SOURCE_DIR WORK
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
-out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+work=$2
 fail() { echo "FAIL: $*" >&2; exit 1; }
+rm -rf "$work"
+mkdir -p "$work/source"
+cd "$work"
+work=$PWD
+out=$work/out
+# shellcheck source=/dev/null
+release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+
+grep -q "^$(id -un):" /etc/subuid && grep -q "^$(id -un):" /etc/subgid \
+    || fail "$(id -un) has no subordinate ids for sbuild's and autopkgtest's roots: tools/install-deps test"
+# step NAME COMMAND...: runs it with its output in WORK/NAME.log.
+step() {
+    local name=$1
+    shift
+    echo "== $name: $*"
+    "$@" >"$work/$name.log" 2>&1 || {
+        grep -m 1 -A 4 '^CMake Error' "$work/$name.log" # the configure step's cause, far above the end
+        sed '/^| \(Cleanup\|Summary\) /,$d' "$work/$name.log" | tail -15 # sbuild's cause comes before these
+        fail "$name (log: $work/$name.log)"
+    }
+}
+trap 'rm -f "$work/root.tar"' EXIT
 
 # The source as a clone has it, without what building left in it.
-mkdir "$out/koren"
-tar -C "$source_dir" --exclude=./.git --exclude=./build --exclude='./build-*' --exclude='./obj-*' -c . | tar -C "$out/koren" -x
-(cd "$out/koren" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" dpkg-buildpackage -us -uc --build-profiles=nocheck) \
-    >"$out/build.log" 2>&1 || { tail -30 "$out/build.log"; fail "dpkg-buildpackage"; }
+tar -C "$source_dir" --exclude=./.git --exclude=./build --exclude='./build-*' --exclude='./obj-*' -c . | tar -C "$work/source" -x
+step source dpkg-source -b source
+dsc=$(echo "$work"/koren_*.dsc)
+step mmdebstrap mmdebstrap --variant=minbase "$release" "$work/root.tar"
+mkdir "$out"
+echo 1\; >"$work/sbuildrc" # the caller's own sbuild settings stay out
+step sbuild env SBUILD_CONFIG="$work/sbuildrc" DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" sbuild \
+    --chroot-mode=unshare --chroot="$work/root.tar" --dist=UNRELEASED --profiles=nocheck --build-dir="$out" --nolog \
+    --no-run-lintian --no-run-autopkgtest --no-run-piuparts "$dsc"
 deb=$(echo "$out"/koren_*_*.deb)
 
-lintian --allow-root --pedantic --display-info --fail-on error,warning,pedantic "$out"/koren_*.changes || fail "lintian"
-blhc "$out/build.log" || fail "blhc: the build log shows files built without Debian's flags"
+lintian --allow-root --pedantic --display-info --fail-on error,warning,pedantic "$dsc" "$out"/koren_*.changes \
+    || fail "lintian"
+blhc "$work/sbuild.log" || fail "blhc: the build log shows files built without Debian's flags"
 
-dpkg-deb -x "$deb" "$out/tree"
-report=$(hardening-check "$out/tree/usr/bin/koren" || true)
+dpkg-deb -x "$deb" "$work/tree"
+report=$(hardening-check "$work/tree/usr/bin/koren" || true)
 for feature in "Position Independent Executable" "Stack protected" "Fortify Source functions" "Read-only relocations" \
     "Immediate binding"; do
     grep -q "^ $feature: yes" <<<"$report" || fail "hardening-check: $(grep "$feature" <<<"$report")"
@@ -30,7 +59,13 @@ done
 
 # The licence in the copyright file is LICENSE's, word for word.
 diff <(sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE") \
-    <(sed -n '/^License: Expat$/,/^$/{/^License:/d;/^$/d;s/^ //;s/^\.$//;p}' "$out/tree/usr/share/doc/koren/copyright") \
+    <(sed -n '/^License: Expat$/,/^$/{/^License:/d;/^$/d;s/^ //;s/^\.$//;p}' "$work/tree/usr/share/doc/koren/copyright") \
     || fail "the licence in the copyright file differs from LICENSE"
-echo "$(basename "$deb"): lintian, blhc and hardening-check find nothing"
+echo "$(basename "$deb"): built by sbuild from debian/control alone; lintian, blhc and hardening-check find nothing"
 echo "$report"
+
+# Both of the package's own tests; their summary, and how each ended.
+DEB_BUILD_PROFILES="nocheck pkg.koren.installed" autopkgtest --apt-upgrade --output-dir="$work/autopkgtest" "$deb" "$dsc" \
+    -- unshare --release "$release" --tarball "$work/root.tar" >"$work/autopkgtest.log" 2>&1 || status=$?
+sed -n '/@@@@ summary/,$p' "$work/autopkgtest.log"
+[ "${status:-0}" -eq 0 ] || { tail -n 5 "$work"/autopkgtest/*-std* "$work/autopkgtest.log"; fail "autopkgtest, status $status"; }

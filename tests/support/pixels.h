@@ -52,6 +52,38 @@ inline double inkContrast(const QImage& image, QRect region)
     return strongest;
 }
 
+// What a change of state shows in a region of two screenshots, among the
+// pixels it changed: how strongly the strongest of them stands out from the
+// commonest afterwards (a selection's text on its highlight), and from what
+// was there before (a chosen option's dot on its circle). 1 if none changed.
+struct Change {
+    double onSurface = 1.0;
+    double fromBefore = 1.0;
+};
+
+inline Change change(const QImage& before, const QImage& after, QRect region)
+{
+    Change found;
+    std::map<QRgb, int> counts;
+    region &= after.rect();
+    const auto each = [&](const auto& visit) {
+        for (int y = region.top(); y <= region.bottom(); ++y)
+            for (int x = region.left(); x <= region.right(); ++x)
+                if (before.pixel(x, y) != after.pixel(x, y))
+                    visit(before.pixelColor(x, y), after.pixelColor(x, y));
+    };
+    each([&](QColor was, QColor is) {
+        ++counts[is.rgb()];
+        found.fromBefore = std::max(found.fromBefore, contrast(was, is));
+    });
+    const auto most = std::max_element(counts.begin(), counts.end(),
+                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (most != counts.end())
+        each(
+            [&](QColor, QColor is) { found.onSurface = std::max(found.onSurface, contrast(is, QColor(most->first))); });
+    return found;
+}
+
 // The first and last columns of the region that hold ink: a pixel that
 // stands out from the surface by at least `threshold`. Both -1 if none.
 struct InkSpan {
