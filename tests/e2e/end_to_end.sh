@@ -181,31 +181,13 @@ check_option 64 || check_option 88 || fail "neither of two options came with a d
 # Colours at the elements' interiors, in window coordinates. The window is
 # taken again until they are all there: the last repaint may still be on
 # its way.
-pixel() { convert "$work/window.png" -format "%[fx:int(255*p{$1,$2}.r+.5)],%[fx:int(255*p{$1,$2}.g+.5)],%[fx:int(255*p{$1,$2}.b+.5)]" info:; }
+# shellcheck source=window_colours.sh
+source "$(dirname "$0")/window_colours.sh"
 colours_right() {
     xwd -id "$window" -silent | convert xwd:- "$work/window.png" || return 1
-    local size
-    size=$(identify -format '%wx%h' "$work/window.png")
-    if [ "$size" != 486x312 ]; then
-        seen="the window is $size, not 486x312"
-        return 1
-    fi
-    seen=
-    local what x y expected got
-    while read -r what x y expected; do
-        got=$(pixel "$x" "$y")
-        [ "$got" = "$expected" ] || seen+="${seen:+, }$what at $x,$y is $got, not $expected"
-    done <<'COLOURS'
-window 480 2 192,192,255
-title-label 70 20 255,192,128
-question-label 172 62 255,192,128
-option-1 125 51 0,255,255
-option-5 125 147 0,255,255
-check-button 186 124 128,255,128
-new-button 354 156 255,128,128
-question-box 418 92 255,255,255
-result-area 300 294 255,255,255
-COLOURS
+    seen=$(identify -format '%wx%h' "$work/window.png")
+    [ "$seen" = 486x312 ] || { seen="the window is $seen, not 486x312" && return 1; }
+    seen=$(colours_wrong "$work/window.png" 96 </dev/null | paste -sd,)
     [ -z "$seen" ]
 }
 wait_for 5 "the window's size and colours" colours_right
