@@ -120,9 +120,12 @@ import -window "$window" "$screenshot"
 source "$(dirname "$0")/../e2e/window_colours.sh"
 wrong=$(printf '%s\n' 'check-ring 177 124 0,0,0' 'result-edge 16 250 122,122,122' | colours_wrong "$screenshot" "$dpi")
 [ -z "$wrong" ] || fail "$wrong"
-version=$(wine "$probe" version "$(winepath -w "$program")")
-[ "$version" = "$(printf '%s\t%s\n' ProductName 'Корен квадратен' FileDescription 'Упражнение по корен квадратен' \
-    FileVersion 1.00 ProductVersion 1.00)" ] || fail "the program's version reads: $version"
+# The version Windows shows for the file, as the cross-compiler's resource
+# tool reads it back (UTF-16 written out as \x escapes).
+version=$(x86_64-w64-mingw32-windres -i "$program" -O rc | sed 's/\\x\([0-9a-f]\{4\}\)/\\u\1/g' |
+    sed -n 's/^ *VALUE "\(ProductName\|FileDescription\|FileVersion\|ProductVersion\)", L\{0,1\}"\(.*\)"$/\1 \2/p')
+[ "$(printf '%b' "$version")" = "$(printf '%s\n' 'FileDescription Упражнение по корен квадратен' 'FileVersion 1.00' \
+    'ProductName Корен квадратен' 'ProductVersion 1.00')" ] || fail "the program's version reads: $(printf '%b' "$version")"
 xdotool key alt+F4
 wait "$app" || fail "exit status $? after Alt+F4"
 snapshot after

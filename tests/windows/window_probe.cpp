@@ -5,7 +5,6 @@
 //                             kind, accessible name, text, state
 //   window_probe events SEC   each live-region change in SEC seconds,
 //                             with the region's text at that moment
-//   window_probe version EXE  what Windows shows of the program's version
 
 #include <fcntl.h>
 #include <initguid.h>
@@ -91,19 +90,6 @@ void printState(HWND window)
     }
 }
 
-void printVersion(const char* file)
-{
-    std::string data(GetFileVersionInfoSizeA(file, nullptr), '\0');
-    GetFileVersionInfoA(file, 0, static_cast<DWORD>(data.size()), data.data());
-    for (const wchar_t* name : {L"ProductName", L"FileDescription", L"FileVersion", L"ProductVersion"}) {
-        wchar_t* value = nullptr;
-        UINT size = 0;
-        const std::wstring path = std::wstring(L"\\StringFileInfo\\040204B0\\") + name;
-        VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &size);
-        std::printf("%s\t%s\n", utf8(name).c_str(), utf8(value && size ? std::wstring(value, size - 1) : L"").c_str());
-    }
-}
-
 void CALLBACK onEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD)
 {
     std::printf("live region\t%s\n", utf8(textOf(hwnd)).c_str());
@@ -117,10 +103,6 @@ int main(int argc, char** argv)
     _setmode(_fileno(stdout), _O_BINARY);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::string what = argc > 1 ? argv[1] : "";
-    if (what == "version" && argc > 2) {
-        printVersion(argv[2]);
-        return 0;
-    }
     HWND window = programWindow();
     if (what == "state") {
         printState(window);
@@ -136,7 +118,7 @@ int main(int argc, char** argv)
         while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
             DispatchMessageW(&message);
     } else {
-        std::fputs("usage: window_probe state | events SECONDS | version EXE\n", stderr);
+        std::fputs("usage: window_probe state | events SECONDS\n", stderr);
         return 64;
     }
     return 0;
