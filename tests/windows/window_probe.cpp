@@ -101,6 +101,9 @@ void CALLBACK onEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD)
 int main(int argc, char** argv)
 {
     _setmode(_fileno(stdout), _O_BINARY);
+    // Sizes as the window has them, not scaled down for a caller that knows
+    // of one density only, as Windows (and Wine 10) do.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::string what = argc > 1 ? argv[1] : "";
     HWND window = programWindow();
