@@ -8,8 +8,6 @@
 #include "linux/read_only_box.h"
 #include "quiz/element_table.h"
 #include "quiz/texts.h"
-#include "runtime/fatal.h"
-#include "runtime/number_text.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -49,15 +47,6 @@ std::string fromWidgetText(const QString& text)
     QString crlf = text;
     crlf.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     return crlf.toStdString();
-}
-
-// An element the window does not have is as fatal as a failed call on one.
-template <typename Widget, std::size_t N>
-Widget* element(const std::array<Widget*, N>& elements, std::int16_t index)
-{
-    if (index < 0 || static_cast<std::size_t>(index) >= N)
-        runtime::fatalError("няма елемент с индекс " + runtime::integerText(index));
-    return elements[static_cast<std::size_t>(index)];
 }
 
 QColor toColor(Rgb rgb)
@@ -240,7 +229,7 @@ void Sorbela::routeEvents()
         if (!checked)
             return;
         quiz_.Option1_Click(static_cast<std::int16_t>(id));
-        makeChoiceHeard(element(option1_, static_cast<std::int16_t>(id)));
+        makeChoiceHeard(quiz::elementAt(option1_, static_cast<std::int16_t>(id)));
     });
     // A click on the option already chosen changes nothing but the focus.
     connect(optionGroup_, &QButtonGroup::buttonClicked, this,
@@ -312,17 +301,17 @@ void Sorbela::load()
 
 std::string Sorbela::option1Caption(std::int16_t index) const
 {
-    return element(option1_, index)->text().toStdString();
+    return quiz::elementAt(option1_, index)->text().toStdString();
 }
 
 void Sorbela::setOption1Caption(std::int16_t index, std::string_view caption)
 {
-    element(option1_, index)->setText(fromUtf8(caption));
+    quiz::elementAt(option1_, index)->setText(fromUtf8(caption));
 }
 
 void Sorbela::setOption1Value(std::int16_t index, bool selected)
 {
-    OptionButton* option = element(option1_, index);
+    OptionButton* option = quiz::elementAt(option1_, index);
     const QSignalBlocker quietOption(option);
     const QSignalBlocker quietGroup(optionGroup_);
     if (selected) {
@@ -342,12 +331,12 @@ void Sorbela::setText2Text(std::string_view text)
 
 std::string Sorbela::text1Text(std::int16_t index) const
 {
-    return fromWidgetText(element(text1_, index)->toPlainText());
+    return fromWidgetText(quiz::elementAt(text1_, index)->toPlainText());
 }
 
 void Sorbela::setText1Text(std::int16_t index, std::string_view text)
 {
-    element(text1_, index)->setPlainText(toWidgetText(text));
+    quiz::elementAt(text1_, index)->setPlainText(toWidgetText(text));
 }
 
 } // namespace linux_ui

@@ -28,8 +28,6 @@ public:
     const std::string& text2Text() const { return text2_; }
 
 private:
-    static std::size_t checked(std::int16_t index, int count);
-
     std::array<std::string, kOptions> captions_{"Option1", "Option1", "Option1", "Option1", "Option1"};
     std::array<bool, kOptions> values_{};
     std::array<std::string, kTexts> texts_{};

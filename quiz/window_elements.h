@@ -1,10 +1,31 @@
 #pragma once
 
+#include "runtime/fatal.h"
+#include "runtime/number_text.h"
+
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace quiz {
+
+// Element `index` of an array of them. An element the window does not have
+// is as fatal as a failed call on one, whichever window serves the quiz.
+template <typename Element, std::size_t N>
+const Element& elementAt(const std::array<Element, N>& elements, std::int16_t index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= N)
+        runtime::fatalError("няма елемент с индекс " + runtime::integerText(index));
+    return elements[static_cast<std::size_t>(index)];
+}
+
+template <typename Element, std::size_t N>
+Element& elementAt(std::array<Element, N>& elements, std::int16_t index)
+{
+    return const_cast<Element&>(elementAt(std::as_const(elements), index));
+}
 
 // The only way the quiz reaches its window. The Qt window serves it with real
 // controls; ElementModel serves it in memory for tests and benchmarks.

@@ -2,7 +2,6 @@
 
 #include "quiz/element_table.h"
 #include "runtime/fatal.h"
-#include "runtime/number_text.h"
 #include "windows/look_up.h"
 #include "windows/resource.h"
 #include "windows/wide_text.h"
@@ -81,15 +80,6 @@ std::wstring windowText(HWND hwnd)
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-// An element the window does not have is as fatal as a failed call on one.
-template <std::size_t N>
-HWND element(const std::array<HWND, N>& elements, std::int16_t index)
-{
-    if (index < 0 || static_cast<std::size_t>(index) >= N)
-        runtime::fatalError("няма елемент с индекс " + runtime::integerText(index));
-    return elements[static_cast<std::size_t>(index)];
 }
 
 } // namespace
@@ -594,17 +584,17 @@ void Sorbela::paintRing(HWND control)
 
 std::string Sorbela::option1Caption(std::int16_t index) const
 {
-    return fromWide(windowText(element(option1_, index)));
+    return fromWide(windowText(quiz::elementAt(option1_, index)));
 }
 
 void Sorbela::setOption1Caption(std::int16_t index, std::string_view caption)
 {
-    SetWindowTextW(element(option1_, index), toWide(caption).c_str());
+    SetWindowTextW(quiz::elementAt(option1_, index), toWide(caption).c_str());
 }
 
 void Sorbela::setOption1Value(std::int16_t index, bool selected)
 {
-    HWND option = element(option1_, index);
+    HWND option = quiz::elementAt(option1_, index);
     if (selected) {
         for (HWND other : option1_)
             SendMessageW(other, BM_SETCHECK, other == option ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -621,12 +611,12 @@ void Sorbela::setText2Text(std::string_view text)
 
 std::string Sorbela::text1Text(std::int16_t index) const
 {
-    return fromWide(windowText(element(text1_, index)));
+    return fromWide(windowText(quiz::elementAt(text1_, index)));
 }
 
 void Sorbela::setText1Text(std::int16_t index, std::string_view text)
 {
-    SetWindowTextW(element(text1_, index), toWide(text).c_str());
+    SetWindowTextW(quiz::elementAt(text1_, index), toWide(text).c_str());
 }
 
 } // namespace windows_ui
