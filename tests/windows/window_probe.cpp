@@ -6,6 +6,8 @@
 //   window_probe events SEC   each live-region change in SEC seconds,
 //                             with the region's text at that moment
 
+#include "windows/wide_text.h"
+
 #include <fcntl.h>
 #include <initguid.h>
 #include <io.h>
@@ -20,12 +22,8 @@ namespace {
 
 std::string utf8(const std::wstring& text)
 {
-    std::string out(static_cast<std::size_t>(text.size() * 3), '\0');
-    out.resize(
-        static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                                                     static_cast<int>(out.size()), nullptr, nullptr)));
     std::string escaped; // a line per element: line breaks written out
-    for (char c : out)
+    for (char c : windows_ui::fromWide(text))
         escaped += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
     return escaped;
 }
