@@ -221,8 +221,9 @@ void Sorbela::build(const ElementRow& row)
         // The ring's room, which the control learns only now.
         SetWindowPos(control, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(ringWidth(), ringWidth()));
     }
+    if (row.kind == Kind::TextBox)
+        SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(ringWidth(), ringWidth()));
     SetWindowTextW(control, text.c_str());
 }
 
