@@ -253,6 +253,10 @@ TEST(Checking, IndicesOutsideTheElementsDoNothing)
     EXPECT_EQ(drill.captions(), (Captions{"3.162", "3.317", "3.464", "3.606", "3.742"}));
     EXPECT_FALSE(drill.quiz.chosenSlot().has_value());
     EXPECT_EQ(drill.check(), "Изберете верния корен:");
+    // The window itself, asked for an element it lacks, ends the program
+    // with one line (status 70) rather than reach past its elements.
+    EXPECT_EXIT(drill.window.setText1Text(2, ""), testing::ExitedWithCode(70), "няма елемент с индекс 2");
+    EXPECT_EXIT(drill.window.option1Caption(-1), testing::ExitedWithCode(70), "няма елемент с индекс -1");
 }
 
 } // namespace
