@@ -10,10 +10,12 @@
 # same way; tools/record copies them over the record after a deliberate
 # change. Defines:
 #   steps                    the steps as "ACTION ARGUMENTS", one an entry
-#   snap N COMMAND...        runs COMMAND, which prints the surfaces of step
-#                            N, until it prints the record's section or the
-#                            same twice half a second apart (at most 30 s);
-#                            adds that to NEW_DIR/round.txt
+#   snap N COMMAND...        runs COMMAND NN (N in two digits, as the
+#                            picture's name has it), which prints the
+#                            surfaces after step N, until it prints the
+#                            record's section or the same three times half a
+#                            second apart (at most 30 s); adds that to
+#                            NEW_DIR/round.txt
 #   compare_round            compares NEW_DIR with RECORD_DIR: nothing if
 #                            they agree; else the first difference, which
 #                            step, surface and picture, and exit status 1
@@ -27,13 +29,14 @@ recorded() { # N: the record's section of step N, without its heading
 }
 
 snap() {
-    local n=$1 expected now last= tries=0
+    local n=$1 expected now last= same=0 tries=0
     shift
     expected=$(recorded "$n")
     while :; do
-        now=$("$@")
+        now=$("$@" "$(printf %02d "$n")")
         [ "$now" != "$expected" ] || break
-        [ "$now" != "$last" ] || [ -z "$now" ] || break
+        if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
+        [ "$same" -lt 2 ] || break
         [ $((tries += 1)) -lt 60 ] || break
         last=$now
         sleep 0.5
@@ -43,6 +46,10 @@ snap() {
 
 compare_round() {
     local difference first step shot
+    if [ ! -f "$records/round.txt" ]; then
+        echo "FAIL: no record in $records: look at the round in $new, and take it in with tools/record"
+        return 1
+    fi
     if ! difference=$(diff -U0 "$records/round.txt" "$new/round.txt"); then
         first=$(sed -n '/^@@ -\([0-9]*\).*/{s//\1/p;q}' <<<"$difference")
         step=$(head -n "$first" "$records/round.txt" | grep '^===' | tail -n 1)
@@ -58,4 +65,22 @@ compare_round() {
             "($records/${shot##*/}; now $shot, the difference in ${shot%.png}-difference.png)"
         return 1
     done
+}
+
+# element_middle NAME SCALE: the middle of the element the window's table
+# names (Option1_3, Text2), in the window's pixels at SCALE (1 at 96 dots
+# per inch), read from the table itself.
+element_middle() {
+    awk -v want="$1" -v scale="$2" '
+        /^ *\{"[A-Za-z0-9]+", *-?[0-9]+, *Kind::/ {
+            gsub(/[{}" ]/, ""); split($0, f, ",")
+            name = f[1] (f[2] >= 0 ? "_" f[2] : "")
+            left[name] = f[5]; top[name] = f[6]; width[name] = f[7]; height[name] = f[8]; framed[name] = (f[4] == "true")
+        }
+        END {
+            if (!(want in left)) exit 1
+            x = left[want] + width[want] / 2; y = top[want] + height[want] / 2
+            if (framed[want]) { x += left["Frame1"]; y += top["Frame1"] }
+            printf "%d %d\n", x / 15 * scale, y / 15 * scale
+        }' "$(dirname "${BASH_SOURCE[0]}")/../../quiz/element_table.cpp"
 }
