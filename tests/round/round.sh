@@ -14,9 +14,13 @@
 #                            N, until it prints the record's section or the
 #                            same twice half a second apart (at most 30 s);
 #                            adds that to NEW_DIR/round.txt
-#   compare_round            compares NEW_DIR with RECORD_DIR: nothing if
+#   compare_round [PICTURES NEW_PICTURES]
+#                            compares NEW_DIR with RECORD_DIR: nothing if
 #                            they agree; else the first difference, which
-#                            step, surface and picture, and exit status 1
+#                            step, surface and picture, and exit status 1.
+#                            Pictures kept apart from the text (the
+#                            browser's, by chromium's version) are compared
+#                            in PICTURES and NEW_PICTURES
 records=$1 new=$2
 rm -rf "$new" && mkdir -p "$new"
 : >"$new/round.txt"
@@ -42,7 +46,7 @@ snap() {
 }
 
 compare_round() {
-    local difference first step shot
+    local difference first step shot pictures=${1:-$records} shots=${2:-$new}
     if ! difference=$(diff -U0 "$records/round.txt" "$new/round.txt"); then
         first=$(sed -n '/^@@ -\([0-9]*\).*/{s//\1/p;q}' <<<"$difference")
         step=$(head -n "$first" "$records/round.txt" | grep '^===' | tail -n 1)
@@ -51,11 +55,11 @@ compare_round() {
         sed -n '3,12p' <<<"$difference"
         return 1
     fi
-    for shot in "$new"/step-*.png; do
+    for shot in "$shots"/step-*.png; do
         [ -e "$shot" ] || continue
-        [ "$(compare -metric AE "$records/${shot##*/}" "$shot" "${shot%.png}-difference.png" 2>&1)" = 0 ] && continue
+        [ "$(compare -metric AE "$pictures/${shot##*/}" "$shot" "${shot%.png}-difference.png" 2>&1)" = 0 ] && continue
         echo "FAIL: the picture after step $(basename "$shot" .png | sed 's/^step-0*//') differs from the record" \
-            "($records/${shot##*/}; now $shot, the difference in ${shot%.png}-difference.png)"
+            "($pictures/${shot##*/}; now $shot, the difference in ${shot%.png}-difference.png)"
         return 1
     done
 }
