@@ -30,13 +30,19 @@ for (const [from, to] of [[js, "koren.js"], [wasm, "koren.wasm"], [font, fontNam
     copyFileSync(from, join(site, to));
 
 const siteStyle = styleOf(fontName);
+// The program starts once the page is on the screen: a pupil sees the page
+// as soon as a page without a program would show, and the question in the
+// frames after, while its files came in the meantime (preload).
+const start = 'requestAnimationFrame(() => setTimeout(() => document.body.append(Object.assign(' +
+    'document.createElement("script"), {src: "koren.js"}))));';
 writeFileSync(join(site, "index.html"),
     assemble(siteStyle,
         `<link rel=manifest href=manifest.webmanifest><link rel=icon href=icon-192.png>` +
             `<link rel=preload href=${fontName} as=font type=font/woff2 crossorigin>` +
-            `<link rel=preload href=koren.wasm as=fetch type=application/wasm crossorigin>`,
-        "<script src=koren.js async></script>",
-        [...common, "script-src 'self' 'wasm-unsafe-eval'", `style-src ${hash(siteStyle)}`, "font-src 'self'",
+            `<link rel=preload href=koren.wasm as=fetch type=application/wasm crossorigin>` +
+            `<link rel=preload href=koren.js as=script>`,
+        `<script>${start}</script>`,
+        [...common, `script-src 'self' ${hash(start)} 'wasm-unsafe-eval'`, `style-src ${hash(siteStyle)}`, "font-src 'self'",
          "img-src 'self'", "connect-src 'self'", "manifest-src 'self'", "worker-src 'self'"]));
 
 // The worker's cache is named after every byte of the build.

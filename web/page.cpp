@@ -309,7 +309,11 @@ runtime::NumberFormat browserNumberFormat()
     runtime::NumberFormat format;
     format.groupSeparator.clear();
     format.groupSize = 0;
-    const val parts = val::global("Intl")["NumberFormat"].new_().call<val>("formatToParts", -12345.5);
+    // Looked up while the program was compiling, where the loader had the
+    // time (web/early.js); here otherwise.
+    val parts = val::module_property("numberParts");
+    if (parts.isUndefined())
+        parts = val::global("Intl")["NumberFormat"].new_().call<val>("formatToParts", -12345.5);
     const int count = parts["length"].as<int>();
     for (int i = 0; i < count; ++i) {
         const std::string type = parts[i]["type"].as<std::string>();
