@@ -25,6 +25,7 @@ constexpr std::string_view kReadingOrder[] = {"Label1_0",   "Label1_1",   "Text2
                                               "Command1_0", "Command1_1", "Text1_0", "Text1_1"};
 constexpr int kRoomyTouch = 44; // CSS px: the least a finger hits surely
 constexpr int kFrameEdge = 2;
+constexpr int kLinePixels = 20; // a line of the font at 1.15 its size, and a box's two edges
 
 std::string escaped(std::string_view text)
 {
@@ -103,9 +104,10 @@ std::string markup(const ElementRow& element)
         std::string out;
         if (!visibleLabelOf(element) && !element.accessibleName.empty())
             out += "<label class=unseen for=" + id + hidden + ">" + escaped(element.accessibleName) + "</label>";
-        if (element.multiLine)
-            return out + "<textarea id=" + id + " readonly" + hidden + ">" + text + "</textarea>";
-        return out + "<input id=" + id + " readonly" + hidden + " value=\"" + text + "\">";
+        // A one-line box too wraps its line rather than cut it off on a
+        // narrow screen or at a large zoom.
+        return out + "<textarea id=" + id + " readonly" + (element.multiLine ? "" : " rows=1 class=line") + hidden + ">"
+             + text + "</textarea>";
     }
     case Kind::Frame: {
         std::string out = "<fieldset id=" + id + hidden + "><legend>" + text + "</legend>";
@@ -137,7 +139,7 @@ std::string style()
         "h1,label,legend,button,input,textarea{font:inherit;color:inherit;margin:0}"
         "h1,label[for]{padding:2px;text-align:center}"
         "input,textarea{width:100%;background:#fff;border:1px solid #7a7a7a;padding:3px 4px;border-radius:0}"
-        "textarea{height:10em;resize:none;display:block}"
+        "textarea{height:10em;resize:none;display:block}.line{height:auto;field-sizing:content;overflow:hidden}"
         "fieldset{position:relative;margin:0;padding:" + std::to_string(kRoomyTouch / 2) +
         "px 8px 8px;border:" + std::to_string(kFrameEdge) + "px groove #fff}"
         "legend{position:absolute;top:-.6em;left:6px;padding:0 2px;background:inherit}"
@@ -167,7 +169,11 @@ std::string style()
         const int edge = element.inFrame ? kFrameEdge : 0;
         out += "#" + quiz::elementName(element) + "{left:" + std::to_string(quiz::twipsToPixels(element.left) - edge)
              + "px;top:" + std::to_string(quiz::twipsToPixels(element.top) - edge) + "px;width:" + px(element.width)
-             + ";height:" + px(element.height) + "}";
+             + ";height:" + px(element.height);
+        // A one-line box's line in its middle, as the desktop's.
+        if (element.kind == Kind::TextBox && !element.multiLine)
+            out += ";padding-top:" + std::to_string((quiz::twipsToPixels(element.height) - kLinePixels) / 2) + "px";
+        out += "}";
     }
     return out + "}";
 }

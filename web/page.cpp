@@ -288,6 +288,7 @@ void Page::setOption1Value(std::int16_t index, bool selected)
 void Page::setText2Text(std::string_view text)
 {
     text2_.set("value", std::string(text));
+    text2_.call<void>("setSelectionRange", 0, 0);
 }
 
 std::string Page::text1Text(std::int16_t index) const
