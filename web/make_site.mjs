@@ -33,8 +33,11 @@ const siteStyle = styleOf(fontName);
 // The program starts once the page is on the screen: a pupil sees the page
 // as soon as a page without a program would show, and the question in the
 // frames after, while its files came in the meantime (preload).
-const start = 'requestAnimationFrame(() => setTimeout(() => document.body.append(Object.assign(' +
-    'document.createElement("script"), {src: "koren.js"}))));';
+// (A tab in the background paints nothing: there it starts after a second.)
+const start = 'let started = false; const start = () => started || (started = true, document.body.append(' +
+    'Object.assign(document.createElement("script"), {src: "koren.js"}))); setTimeout(start, 1000); ' +
+    'new PerformanceObserver((list) => list.getEntriesByName("first-contentful-paint").length && setTimeout(start))' +
+    '.observe({type: "paint", buffered: true});';
 writeFileSync(join(site, "index.html"),
     assemble(siteStyle,
         `<link rel=manifest href=manifest.webmanifest><link rel=icon href=icon-192.png>` +
