@@ -9,7 +9,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <string_view>
 
 namespace {
 
@@ -21,29 +20,6 @@ std::string bits(double value) // the exact value read, beyond what its text sho
     std::uint64_t raw = 0;
     std::memcpy(&raw, &value, sizeof raw);
     std::snprintf(out, sizeof out, "%016" PRIx64, raw);
-    return out;
-}
-
-// Bytes that are no UTF-8 as \xNN: a runner may read its output as UTF-8.
-std::string escaped(std::string_view text)
-{
-    std::string out;
-    for (std::size_t at = 0; at < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : 0;
-        for (std::size_t i = 1; i < length; ++i)
-            if (at + i >= text.size() || (static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
-                length = 0;
-        if (length == 0) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", lead);
-            out += hex;
-            length = 1;
-        } else {
-            out += text.substr(at, length);
-        }
-        at += length;
-    }
     return out;
 }
 
@@ -64,42 +40,23 @@ int main()
     const double edges[] = {0.0,  -0.0, 0.5,    0.0005, 0.0004999, 999.9995, 1234567.0, -2.25,   1.0 / 3.0,
                             1e15, 1e16, 1e20,   1e-5,   1e-300,    4.9e-324, 1.7e308,   2.5e-7,  123456789012345678.0,
                             0.1,  12.0, -1e-20, 9.5,    10.5,      0.0625,   20.3225,   3.16225, 412.983684};
-    const char* texts[] = {"3.162",
-                           "3,162",
-                           "3\u066B162",
-                           " 7.5x",
-                           "-2.5",
-                           "+4",
-                           ".25",
-                           "5.",
-                           "1e3",
-                           "2D2",
-                           "1e",
-                           "1e+",
-                           "1e-400",
-                           "1e-310",
-                           "Option1",
-                           "",
-                           "\u066B",
-                           "3\xD9",
-                           "0.1",
-                           "9.998244000000000000001",
-                           "123456789012345678901234567890",
-                           "4.9e-324"};
+    // clang-format off
+    const char* texts[] = {"3.162", "3,162", "3\u066B162", " 7.5x", "-2.5", "+4", ".25", "5.", "1e3", "2D2", "1e", "1e+",
+                           "1e-400", "1e-310", "Option1", "", "\u066B", "0.1", "9.998244000000000000001",
+                           "123456789012345678901234567890", "4.9e-324"};
+    // clang-format on
     for (const auto& [name, format] : styles) {
         std::printf("== %s\n", name);
         for (int n = 10; n <= 413; ++n) {
             const std::string caption = runtime::fixedText(std::sqrt(n), 3, format);
             const double x = runtime::numberFromText(caption, format);
-            std::printf("%d %s %s %s = %s\n", n, escaped(caption).c_str(), bits(x).c_str(),
-                        escaped(runtime::doubleText(x, format)).c_str(),
-                        escaped(runtime::doubleText(x * x, format)).c_str());
+            std::printf("%d %s %s %s = %s\n", n, caption.c_str(), bits(x).c_str(),
+                        runtime::doubleText(x, format).c_str(), runtime::doubleText(x * x, format).c_str());
         }
         for (const double edge : edges)
-            std::printf("%s: %s %s %s\n", bits(edge).c_str(), escaped(runtime::fixedText(edge, 3, format)).c_str(),
-                        escaped(runtime::fixedText(edge, 0, format)).c_str(),
-                        escaped(runtime::doubleText(edge, format)).c_str());
+            std::printf("%s: %s %s %s\n", bits(edge).c_str(), runtime::fixedText(edge, 3, format).c_str(),
+                        runtime::fixedText(edge, 0, format).c_str(), runtime::doubleText(edge, format).c_str());
         for (const char* text : texts)
-            std::printf("\"%s\": %s\n", escaped(text).c_str(), bits(runtime::numberFromText(text, format)).c_str());
+            std::printf("\"%s\": %s\n", text, bits(runtime::numberFromText(text, format)).c_str());
     }
 }
