@@ -26,7 +26,7 @@ const failures = [];
 const fail = (what) => failures.push(what) && console.log(`FAIL: ${what}`);
 
 const types = {".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm", ".png": "image/png",
-               ".woff2": "font/woff2", ".webmanifest": "application/manifest+json", ".txt": "text/plain"};
+               ".woff2": "font/woff2", ".webmanifest": "application/manifest+json"};
 const server = createServer((request, response) => {
     const path = join(site, decodeURIComponent(new URL(request.url, "http://x").pathname).replace(/\/$/, "/index.html"));
     if (!path.startsWith(site) || !existsSync(path))
@@ -38,16 +38,15 @@ const url = `http://127.0.0.1:${server.address().port}/`;
 const major = spawnSync(chromiumPath, ["--version"], {encoding: "utf8"}).stdout.match(/(\d+)\./)?.[1];
 
 const home = join(work, "home"); // chromium's own files, never the user's
-const browserOptions = (name, options) => ({
-    executablePath: chromiumPath, timezoneId: "UTC", ...options,
-    args: ["--disable-background-networking", "--disable-component-update", "--disable-sync", "--no-first-run",
-           ...(process.getuid() === 0 ? ["--no-sandbox"] : [])],
-    env: {HOME: home, XDG_CONFIG_HOME: home, XDG_CACHE_HOME: home, DBUS_SESSION_BUS_ADDRESS: "disabled:", PATH: "/usr/bin:/bin"},
-});
 const open = async (name, options) => {
     const profile = join(work, "profiles", name);
     rmSync(profile, {recursive: true, force: true});
-    const context = await chromium.launchPersistentContext(profile, browserOptions(name, options));
+    const context = await chromium.launchPersistentContext(profile, {
+        executablePath: chromiumPath, timezoneId: "UTC", ...options,
+        args: ["--disable-background-networking", "--disable-component-update", "--disable-sync", "--no-first-run",
+               ...(process.getuid() === 0 ? ["--no-sandbox"] : [])],
+        env: {HOME: home, XDG_CONFIG_HOME: home, XDG_CACHE_HOME: home, DBUS_SESSION_BUS_ADDRESS: "disabled:", PATH: "/usr/bin:/bin"},
+    });
     const page = context.pages()[0] ?? await context.newPage();
     // Anything the page itself finds wrong, a refusal of its policy included.
     page.on("pageerror", (error) => error.message === "ExitStatus" || fail(`${name}: ${error.message}`));
