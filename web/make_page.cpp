@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
@@ -67,8 +68,13 @@ std::string colour(const quiz::Rgb& rgb)
 
 const ElementRow& row(std::string_view name)
 {
-    return *std::find_if(kElements.begin(), kElements.end(),
-                         [name](const ElementRow& row) { return quiz::elementName(row) == name; });
+    const auto found = std::find_if(kElements.begin(), kElements.end(),
+                                    [name](const ElementRow& row) { return quiz::elementName(row) == name; });
+    if (found == kElements.end()) {
+        std::fprintf(stderr, "make_page: the element table has no %.*s\n", static_cast<int>(name.size()), name.data());
+        std::exit(1);
+    }
+    return *found;
 }
 
 // The label on the window that names a box, if there is one.
@@ -80,10 +86,13 @@ const ElementRow* visibleLabelOf(const ElementRow& box)
     return nullptr;
 }
 
-bool namesABox(const ElementRow& label)
+// The box a label on the window names, if it names one.
+const ElementRow* boxNamedBy(const ElementRow& label)
 {
-    return std::any_of(kElements.begin(), kElements.end(),
-                       [&label](const ElementRow& box) { return visibleLabelOf(box) == &label; });
+    for (const ElementRow& box : kElements)
+        if (visibleLabelOf(box) == &label)
+            return &box;
+    return nullptr;
 }
 
 std::string markup(const ElementRow& element)
@@ -93,13 +102,9 @@ std::string markup(const ElementRow& element)
     const std::string text = escaped(element.text);
     switch (element.kind) {
     case Kind::Label:
-        if (namesABox(element)) {
-            const auto box = std::find_if(kElements.begin(), kElements.end(), [&element](const ElementRow& box) {
-                return visibleLabelOf(box) == &element;
-            });
+        if (const ElementRow* box = boxNamedBy(element))
             return "<label id=" + id + " for=" + quiz::elementName(*box) + hidden + ">" + text + "</label>";
-        }
-        return "<h1 id=" + id + hidden + ">" + text + "</h1>";
+        return "<h1 id=" + id + hidden + ">" + text + "</h1>"; // the window's title
     case Kind::TextBox: {
         std::string out;
         if (!visibleLabelOf(element) && !element.accessibleName.empty())
