@@ -89,8 +89,6 @@ Page::Page(runtime::RandomSource& random, const runtime::NumberFormat& format)
             break;
         }
         case Kind::CommandButton:
-            buttons_.push_back(byId(document_, id));
-            break;
         case Kind::Label:
         case Kind::Frame:
             break;

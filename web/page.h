@@ -60,7 +60,6 @@ private:
     std::vector<emscripten::val> text1_;
     std::vector<emscripten::val> options_;  // the radio buttons
     std::vector<emscripten::val> captions_; // their captions
-    std::vector<emscripten::val> buttons_;
     emscripten::val text2_;
     emscripten::val announcer_;
     // The focus stops in the table's tab order, the options as one.
