@@ -34,10 +34,11 @@ const siteStyle = styleOf(fontName);
 // as soon as a page without a program would show, and the question in the
 // frames after, while its files came in the meantime (preload).
 // (A tab in the background paints nothing: there it starts after a second.)
-const start = 'let started = false; const start = () => started || (started = true, document.body.append(' +
+// In a block of its own: the loader's names share the page's global scope.
+const start = '{ let started = false; const start = () => started || (started = true, document.body.append(' +
     'Object.assign(document.createElement("script"), {src: "koren.js"}))); setTimeout(start, 1000); ' +
     'new PerformanceObserver((list) => list.getEntriesByName("first-contentful-paint").length && setTimeout(start))' +
-    '.observe({type: "paint", buffered: true});';
+    '.observe({type: "paint", buffered: true}); }';
 writeFileSync(join(site, "index.html"),
     assemble(siteStyle,
         `<link rel=manifest href=manifest.webmanifest><link rel=icon href=icon-192.png>` +
