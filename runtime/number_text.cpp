@@ -8,16 +8,65 @@
 
 // std::to_chars / std::from_chars throughout: unlike printf and strtod they
 // never consult the C locale, which the toolkit sets from the environment.
+// A standard library without their floating-point forms (the browser
+// build's) leaves __cpp_lib_to_chars undefined, and gets the C library's
+// conversions instead, told the C locale's decimal point both ways: the
+// same digits, as both are exact.
+#ifndef __cpp_lib_to_chars
+#include <cerrno>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#endif
 
 namespace runtime {
 namespace {
 
+#ifdef __cpp_lib_to_chars
 std::string toChars(double value, std::chars_format how, int precision)
 {
     std::array<char, 400> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, how, precision);
     return std::string(buffer.data(), result.ptr);
 }
+
+// A plain number ("-12.5e-3"): out of range where it would be infinite, or
+// zero though its digits are not.
+std::errc fromChars(const std::string& number, double& value)
+{
+    return std::from_chars(number.data(), number.data() + number.size(), value).ec;
+}
+#else
+std::string_view cDecimalPoint()
+{
+    const char* point = std::localeconv()->decimal_point;
+    return point && *point ? point : ".";
+}
+
+std::string toChars(double value, std::chars_format how, int precision)
+{
+    std::array<char, 400> buffer{};
+    const int length = std::snprintf(buffer.data(), buffer.size(), how == std::chars_format::fixed ? "%.*f" : "%.*g",
+                                     precision, value);
+    std::string out(buffer.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+    if (const auto point = out.find(cDecimalPoint()); point != std::string::npos)
+        out.replace(point, cDecimalPoint().size(), ".");
+    return out;
+}
+
+std::errc fromChars(std::string number, double& value)
+{
+    if (const auto point = number.find('.'); point != std::string::npos)
+        number.replace(point, 1, cDecimalPoint());
+    errno = 0;
+    const double read = std::strtod(number.c_str(), nullptr);
+    if (std::isinf(read) || (read == 0.0 && errno == ERANGE))
+        return std::errc::result_out_of_range;
+    value = read;
+    return {};
+}
+#endif
 
 std::string grouped(std::string_view digits, const NumberFormat& format)
 {
@@ -123,12 +172,10 @@ double numberFromText(std::string_view text, const NumberFormat& format)
         }
     }
 
-    const char* first = number.data();
-    if (*first == '+')
-        ++first;
+    if (number.front() == '+')
+        number.erase(0, 1);
     double value = 0.0;
-    const auto result = std::from_chars(first, number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
+    if (fromChars(number, value) == std::errc::result_out_of_range) {
         if (number.find("e-") != std::string::npos)
             return 0.0; // too small to hold: it is zero
         fatalError("препълване при четене на число");

@@ -16,9 +16,13 @@
 #                            record's section or the same three times half a
 #                            second apart (at most 30 s); adds that to
 #                            NEW_DIR/round.txt
-#   compare_round            compares NEW_DIR with RECORD_DIR: nothing if
+#   compare_round [PICTURES NEW_PICTURES]
+#                            compares NEW_DIR with RECORD_DIR: nothing if
 #                            they agree; else the first difference, which
-#                            step, surface and picture, and exit status 1
+#                            step, surface and picture, and exit status 1.
+#                            Pictures kept apart from the text (the
+#                            browser's, by chromium's version) are compared
+#                            in PICTURES and NEW_PICTURES
 records=$1 new=$2
 rm -rf "$new" && mkdir -p "$new"
 : >"$new/round.txt"
@@ -45,7 +49,7 @@ snap() {
 }
 
 compare_round() {
-    local difference first step shot
+    local difference first step shot pictures=${1:-$records} shots=${2:-$new}
     if [ ! -f "$records/round.txt" ]; then
         echo "FAIL: no record in $records: look at the round in $new, and take it in with tools/record"
         return 1
@@ -58,11 +62,11 @@ compare_round() {
         sed -n '3,12p' <<<"$difference"
         return 1
     fi
-    for shot in "$new"/step-*.png; do
+    for shot in "$shots"/step-*.png; do
         [ -e "$shot" ] || continue
-        [ "$(compare -metric AE "$records/${shot##*/}" "$shot" "${shot%.png}-difference.png" 2>&1)" = 0 ] && continue
+        [ "$(compare -metric AE "$pictures/${shot##*/}" "$shot" "${shot%.png}-difference.png" 2>&1)" = 0 ] && continue
         echo "FAIL: the picture after step $(basename "$shot" .png | sed 's/^step-0*//') differs from the record" \
-            "($records/${shot##*/}; now $shot, the difference in ${shot%.png}-difference.png)"
+            "($pictures/${shot##*/}; now $shot, the difference in ${shot%.png}-difference.png)"
         return 1
     done
 }
