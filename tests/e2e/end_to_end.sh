@@ -44,7 +44,7 @@ wait_for() { # SECONDS WHAT COMMAND...
 alive() { kill -0 "$1" 2>/dev/null || fail "$2 ended: $(cat "$work/$2.log" 2>/dev/null)"; }
 
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-start_display
+start_display 1024x768x24
 # A Bulgarian pupil's keyboard, the keypad's digits on.
 setxkbmap -layout us,bg
 xdotool key Num_Lock
@@ -64,12 +64,16 @@ ask_probe() {
 }
 # Everything there is after step N: the tree and its events, Orca, the picture.
 surfaces() {
+    if ! kill -0 "$app" 2>/dev/null; then
+        echo "--- program ended" # what it said to assistive technology on its way out varies
+        return
+    fi
     echo "--- accessibility tree"
     ask_probe snap | sed 's/^--- events$/--- accessibility events/'
     # The screen where the window is, its menus too, as the pupil sees them:
     # import, as a menu may have a visual of its own, which xwd leaves black.
     local place
-    if kill -0 "$app" 2>/dev/null && place=$(xwininfo -id "$window" | awk -F: '/Absolute upper-left [XY]/ { p = p "+" $2 + 0 }
+    if place=$(xwininfo -id "$window" | awk -F: '/Absolute upper-left [XY]/ { p = p "+" $2 + 0 }
             /Width/ { w = $2 + 0 } /Height/ { h = $2 + 0 } END { print w "x" h p }') &&
         import -window root -crop "$place" +repage -strip "$new/step-$1.png" 2>/dev/null; then
         echo "--- picture $(identify -format '%wx%h %#' "$new/step-$1.png")"
@@ -116,8 +120,15 @@ for ((n = 1; n <= ${#steps[@]}; n++)); do
     away)
         xmessage -geometry +0+0 "another program" >/dev/null 2>&1 &
         pids+=($!)
-        wait_for 10 "another program's window" eval 'other=$(xdotool search --onlyvisible --class Xmessage | head -n 1)'
-        xdotool windowactivate --sync "$other"
+        # A click into it, as a pupil would: the pointer leaves the program's
+        # window, whose toolkit keeps the window active while it has the
+        # pointer, and the window manager gives the focus to the window clicked.
+        gone_over() {
+            other=$(xdotool search --onlyvisible --class Xmessage | head -n 1)
+            [ -n "$other" ] && xdotool mousemove --window "$other" 5 5 click 1 2>/dev/null &&
+                [ "$(xdotool getwindowfocus -f)" = "$other" ]
+        }
+        wait_for 10 "another program's window to take the focus" gone_over
         ;;
     *) fail "step $n: no such action: $action" ;;
     esac

@@ -13,8 +13,8 @@
 #   snap N COMMAND...        runs COMMAND NN (N in two digits, as the
 #                            picture's name has it), which prints the
 #                            surfaces after step N, until it prints the
-#                            record's section or the same three times half a
-#                            second apart (at most 30 s); adds that to
+#                            record's section or the same for three seconds
+#                            (at most 30 s in all); adds that to
 #                            NEW_DIR/round.txt
 #   compare_round [PICTURES NEW_PICTURES]
 #                            compares NEW_DIR with RECORD_DIR: nothing if
@@ -40,7 +40,7 @@ snap() {
         now=$("$@" "$(printf %02d "$n")")
         [ "$now" != "$expected" ] || break
         if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
-        [ "$same" -lt 2 ] || break
+        [ "$same" -lt 6 ] || break
         [ $((tries += 1)) -lt 60 ] || break
         last=$now
         sleep 0.5
