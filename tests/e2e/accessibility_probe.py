@@ -25,7 +25,10 @@ events = []
 # A text's path in the tree -> its pieces: at the last step, and now.
 before, now_pieces = {}, {}
 origin = [0, 0]  # the window's place on the screen
-active_windows = {}  # a window -> whether it is active, as last seen
+# Whether the window is active, and the events that say it becomes so, are
+# left out: the toolkit decides it on the X server's focus events, around a
+# popup menu or another program's window, by timing and not every time alike.
+UNSURE_EVENTS = ("window:activate", "window:deactivate", "object:state-changed:active")
 
 
 def quoted(text):
@@ -47,14 +50,8 @@ def on_event(event):
         return
     if who(event.source) == "(gone)":
         return  # an object of a closing window, which no one can see any more
-    # A window said to become active that was so already: the window
-    # manager's and the toolkit's ways with a popup menu decide whether it
-    # is said at all.
-    if event.type in ("window:activate", "window:deactivate", "object:state-changed:active"):
-        active = event.type == "window:activate" or (event.type.endswith(":active") and event.detail1 == 1)
-        if active_windows.get(who(event.source)) == active:
-            return
-        active_windows[who(event.source)] = active
+    if event.type in UNSURE_EVENTS:
+        return
     data = event.any_data
     data = who(data) if isinstance(data, Atspi.Accessible) else quoted(str(data)) if data is not None else ""
     events.append(f"{event.type} {who(event.source)} {event.detail1} {event.detail2} {data}".rstrip())
@@ -88,10 +85,8 @@ def pieces(text, count):
 
 def describe(accessible, path, depth, out):
     pad = "  " * depth
-    states = accessible.get_state_set().get_states()
-    if depth == 0:
-        active_windows[who(accessible)] = Atspi.StateType.ACTIVE in states
-    out.append(f"{pad}{who(accessible)} [{' '.join(sorted(s.value_nick for s in states))}]")
+    states = [s.value_nick for s in accessible.get_state_set().get_states() if s != Atspi.StateType.ACTIVE]
+    out.append(f"{pad}{who(accessible)} [{' '.join(sorted(states))}]")
     pad += "  "
     if accessible.get_description():
         out.append(f"{pad}description {quoted(accessible.get_description())}")

@@ -43,7 +43,7 @@ wait_for() { # SECONDS WHAT COMMAND...
 }
 alive() { kill -0 "$1" 2>/dev/null || fail "$2 ended: $(cat "$work/$2.log" 2>/dev/null)"; }
 
-export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 FONTCONFIG_FILE=$here/../fonts/pinned.conf
 start_display 1024x768x24
 # A Bulgarian pupil's keyboard, the keypad's digits on.
 setxkbmap -layout us,bg
