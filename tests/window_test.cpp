@@ -22,35 +22,23 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTest>
-#include <QTimer>
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
-#include <limits>
 #include <map>
 #include <memory>
-#include <mutex>
-#include <string_view>
-#include <thread>
 #include <tuple>
 
 namespace {
@@ -156,84 +144,6 @@ TEST_F(WindowTest, PlacesOptionsInsideTheFrameAndUsesTheSerifFont)
     }
 }
 
-TEST_F(WindowTest, OpensWithTheDescriptionAndTheFirstQuestion)
-{
-    const QString description = resultText();
-    const QStringList lines = description.split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 5); // four lines, each ended by a break
-    EXPECT_EQ(lines[0],
-              QStringLiteral("Да се реализира проект, представящ междупредметни връзки Математика и Информатика."));
-    EXPECT_TRUE(lines[2].contains(QStringLiteral("от интервала [20..500]")));
-    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("направения избор. ")));
-    EXPECT_EQ(lines[4], QString());
-    EXPECT_EQ(form->text1Text(0).substr(form->text1Text(0).size() - 6), "р. \r\n"); // CR LF for the quiz
-
-    auto* quotation = element<QPlainTextEdit>("Text1_1");
-    EXPECT_FALSE(quotation->isVisible());
-    EXPECT_TRUE(quotation->toPlainText().startsWith(QStringLiteral("Неприятното в това да си първият")));
-
-    EXPECT_EQ(question()->text(), QStringLiteral("Изчислете корен квадратен на 10"));
-    EXPECT_EQ(option(0)->text(), QStringLiteral("3.162"));
-    EXPECT_EQ(option(4)->text(), QStringLiteral("3.742"));
-    EXPECT_EQ(checkedOption(), -1);
-    EXPECT_EQ(element<QGroupBox>("Frame1")->accessibleName(), QStringLiteral("Стойност за корен"));
-    EXPECT_EQ(element<QLabel>("FrameCaption")->text(), QStringLiteral("Стойност за корен"));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
-    EXPECT_FALSE(form->windowIcon().isNull());
-    EXPECT_EQ(form->windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
-    // A window of fixed size offers no maximise button.
-    EXPECT_FALSE(form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_TRUE(form->windowFlags().testFlag(Qt::WindowCloseButtonHint));
-
-    // The window's options, written as the quiz writes them, stay one group
-    // and raise no choice: checking now still asks for one.
-    form->setOption1Value(1, true);
-    form->setOption1Value(3, true);
-    EXPECT_EQ(checkedOption(), 3);
-    form->setOption1Value(3, false);
-    EXPECT_EQ(checkedOption(), -1);
-    form->setOption1Value(2, true);
-    QTest::mouseClick(check(), Qt::LeftButton);
-    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
-}
-
-TEST_F(WindowTest, TabVisitsTheControlsInOrderFromTheResultArea)
-{
-    EXPECT_EQ(QApplication::focusWidget(), result());
-    // The option group is one stop: its chosen option, or the first.
-    const auto tabRound = [&] {
-        QStringList visited;
-        for (int i = 0; i < 5; ++i) {
-            key(Qt::Key_Tab);
-            visited << QApplication::focusWidget()->objectName();
-        }
-        return visited;
-    };
-    EXPECT_EQ(tabRound(), (QStringList{"Option1_0", "Command1_0", "Command1_1", "Text2", "Text1_0"}));
-    // The window takes its tab order from the order the table lists the
-    // elements in.
-    for (std::size_t i = 1; i < quiz::kElements.size(); ++i)
-        EXPECT_LT(quiz::kElements[i - 1].tabOrder, quiz::kElements[i].tabOrder) << i;
-    // The question box comes with its text unselected, for a screen reader
-    // to read once rather than as a selection.
-    for (const Qt::Key k : {Qt::Key_Backtab, Qt::Key_Tab}) {
-        key(k);
-        ASSERT_EQ(QApplication::focusWidget(), k == Qt::Key_Tab ? static_cast<QWidget*>(result()) : question());
-        EXPECT_FALSE(question()->hasSelectedText());
-    }
-    key(Qt::Key_4);
-    EXPECT_EQ(QApplication::focusWidget(), option(3));
-    EXPECT_EQ(tabRound(), (QStringList{"Command1_0", "Command1_1", "Text2", "Text1_0", "Option1_3"}));
-    key(Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget(), result());
-    key(Qt::Key_Backtab);
-    key(Qt::Key_Backtab);
-    key(Qt::Key_Backtab);
-    key(Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget(), option(3));
-}
-
 TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
 {
     QTest::mousePress(option(1), Qt::LeftButton);
@@ -289,226 +199,6 @@ TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
     key(Qt::Key_1);
     QTest::mouseClick(check(), Qt::LeftButton);
     EXPECT_EQ(resultText(), QStringLiteral("Правилно!\n3.162 * 3.162 = 9.998244"));
-}
-
-TEST_F(WindowTest, FullRoundFromTheKeyboard)
-{
-    // Check before choosing: a prompt, no verdict.
-    check()->setFocus();
-    key(Qt::Key_Space);
-    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
-
-    // Return on a choice presses nothing: neither button is a default one.
-    key(Qt::Key_3);
-    key(Qt::Key_Return);
-    key(Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
-    key(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), check());
-    key(Qt::Key_Space);
-    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.464 * 3.464 = 11.999296"));
-    key(Qt::Key_2);
-    key(Qt::Key_Tab);
-    key(Qt::Key_Return); // the focused button, as Space would
-    EXPECT_EQ(resultText(), QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
-
-    // "Чисти" asks a new question and clears the choice: from the keypad's
-    // Enter too, once for each press.
-    key(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), clear());
-    QSignalSpy presses(clear(), &QPushButton::clicked);
-    key(Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(presses.count(), 1);
-    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
-    EXPECT_EQ(question()->text(), QStringLiteral("Изчислете корен квадратен на 144"));
-    EXPECT_EQ(option(2)->text(), QStringLiteral("12.000"));
-    EXPECT_EQ(checkedOption(), -1);
-
-    check()->setFocus();
-    key(Qt::Key_Space);
-    EXPECT_EQ(resultText(), QStringLiteral("Изберете верния корен:"));
-
-    // On the fresh question Tab reaches the first option and chooses
-    // nothing; the arrows choose as they go.
-    clear()->setFocus();
-    key(Qt::Key_Tab);
-    key(Qt::Key_Tab);
-    key(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Option1_0"));
-    EXPECT_EQ(checkedOption(), -1);
-    key(Qt::Key_Down);
-    key(Qt::Key_Down);
-    key(Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), check());
-    key(Qt::Key_Space);
-    EXPECT_EQ(resultText(), QStringLiteral("Правилно!\n12 * 12 = 144"));
-    EXPECT_EQ(checkedOption(), 2);
-}
-
-// Ends the test program when what it guards has not returned in time: a
-// request that never returns would otherwise hold up the whole suite.
-class Watchdog {
-public:
-    explicit Watchdog(std::chrono::seconds limit)
-        : thread_([this, limit] {
-              std::unique_lock lock(mutex_);
-              if (!finished_.wait_for(lock, limit, [this] { return done_; })) {
-                  std::fprintf(stderr, "FAIL: no answer within %lld s to: %s\n", static_cast<long long>(limit.count()),
-                               asking_.load());
-                  std::_Exit(1);
-              }
-          })
-    {
-    }
-    ~Watchdog()
-    {
-        {
-            const std::lock_guard lock(mutex_);
-            done_ = true;
-        }
-        finished_.notify_one();
-        thread_.join();
-    }
-    void asking(const char* what) { asking_ = what; }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable finished_;
-    bool done_ = false;
-    std::atomic<const char*> asking_{"nothing yet"};
-    std::thread thread_;
-};
-
-TEST_F(WindowTest, TextBoxesAnswerEveryTextRequestAtOnce)
-{
-    // Every kind of piece, at every offset of each read-only box, the ends
-    // and far outside included, as a screen reader or any other client may
-    // ask. Each answer is a piece of the text itself; the pieces follow one
-    // another without gap or overlap; an offset outside the text gets none.
-    Watchdog watchdog(std::chrono::seconds(60));
-    const QAccessible::TextBoundaryType kinds[] = {QAccessible::CharBoundary,     QAccessible::WordBoundary,
-                                                   QAccessible::SentenceBoundary, QAccessible::ParagraphBoundary,
-                                                   QAccessible::LineBoundary,     QAccessible::NoBoundary};
-    using Piece = std::tuple<int, int, QString>;
-    auto* quotation = element<QPlainTextEdit>("Text1_1");
-    for (QWidget* box :
-         {static_cast<QWidget*>(result()), static_cast<QWidget*>(question()), static_cast<QWidget*>(quotation)}) {
-        SCOPED_TRACE(box->objectName().toStdString());
-        QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(box)->textInterface();
-        ASSERT_NE(text, nullptr);
-        const QString whole = QAccessible::queryAccessibleInterface(box)->text(QAccessible::Value);
-        const auto size = static_cast<int>(whole.size());
-        ASSERT_GT(size, 9);
-        for (const auto kind : kinds) {
-            SCOPED_TRACE(kind);
-            const auto ask = [&](const char* what, int offset) {
-                watchdog.asking(what);
-                int start = -7;
-                int end = -7;
-                QString answer;
-                if (what == std::string_view("before"))
-                    answer = text->textBeforeOffset(offset, kind, &start, &end);
-                else if (what == std::string_view("after"))
-                    answer = text->textAfterOffset(offset, kind, &start, &end);
-                else
-                    answer = text->textAtOffset(offset, kind, &start, &end);
-                return Piece{start, end, answer};
-            };
-            for (int offset = 0; offset <= size; ++offset) {
-                const auto [start, end, at] = ask("at", offset);
-                ASSERT_TRUE(0 <= start && start <= end && end <= size) << offset << ": " << start << ".." << end;
-                ASSERT_EQ(at, whole.mid(start, end - start)) << offset;
-                if (offset < size) {
-                    EXPECT_TRUE(start <= offset && offset < end) << offset << " not in " << start << ".." << end;
-                    if (kind == QAccessible::CharBoundary) {
-                        EXPECT_EQ(end, offset + 1);
-                    }
-                }
-                if (kind == QAccessible::NoBoundary) {
-                    EXPECT_EQ(at, whole);
-                }
-                const auto [beforeStart, beforeEnd, before] = ask("before", offset);
-                EXPECT_EQ(beforeEnd, start) << offset;
-                EXPECT_EQ(before.isEmpty(), start == 0) << offset;
-                EXPECT_EQ(before, whole.mid(beforeStart, beforeEnd - beforeStart));
-                const auto [afterStart, afterEnd, after] = ask("after", offset);
-                EXPECT_EQ(afterStart, end) << offset;
-                EXPECT_EQ(after.isEmpty(), end == size) << offset;
-                EXPECT_EQ(after, whole.mid(afterStart, afterEnd - afterStart));
-            }
-            EXPECT_EQ(ask("at", -1), ask("at", size)) << "-1 is the end";
-            EXPECT_EQ(ask("at", -2), ask("at", text->cursorPosition())) << "-2 is the caret";
-            for (const int outside : {-3, size + 1, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()})
-                for (const char* what : {"at", "before", "after"})
-                    EXPECT_EQ(ask(what, outside), (Piece{-1, -1, QString()})) << what << " " << outside;
-        }
-
-        // The run of text alike that holds an offset, which a reader asks
-        // for at each offset as it goes.
-        watchdog.asking("attributes");
-        for (int offset = 0; offset < size; ++offset) {
-            int start = -7;
-            int end = -7;
-            text->attributes(offset, &start, &end);
-            EXPECT_TRUE(0 <= start && start <= offset && offset < end && end <= size) << start << ".." << end;
-        }
-
-        // Far-off points and characters answer at once, with nothing; a
-        // range reaching far before the text covers only what is in it.
-        watchdog.asking("points and rectangles far outside");
-        for (const int far : {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()})
-            EXPECT_EQ(text->offsetAtPoint(QPoint(far, far)), -1);
-        EXPECT_TRUE(text->characterRect(size).isNull());
-        QRect range;
-        for (int offset = -1000000; offset <= 1; ++offset)
-            range |= text->characterRect(offset);
-        EXPECT_EQ(range, text->characterRect(0) | text->characterRect(1));
-    }
-
-    // Lines are the lines on the screen: in the result area the long third
-    // paragraph wraps into several, each drawn on its own row, and the
-    // caret's Down key goes from the start of one to the start of the next.
-    QAccessibleTextInterface* area = QAccessible::queryAccessibleInterface(result())->textInterface();
-    const QString description = resultText();
-    int start = 0;
-    int end = 0;
-    const int third = static_cast<int>(description.indexOf(QStringLiteral("Проектът да генерира")));
-    area->textAtOffset(third, QAccessible::ParagraphBoundary, &start, &end);
-    const int paragraphEnd = end;
-    int lines = 0;
-    for (int offset = third; offset < paragraphEnd; offset = end, ++lines) {
-        const QString line = area->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
-        EXPECT_EQ(start, offset);
-        for (int i = start; i < end; ++i)
-            EXPECT_EQ(area->characterRect(i).top(), area->characterRect(start).top())
-                << line.toStdString() << " at " << i;
-        if (end < paragraphEnd) {
-            EXPECT_GT(area->characterRect(end).top(), area->characterRect(start).top()) << line.toStdString();
-        }
-    }
-    EXPECT_GE(lines, 4);
-    result()->setFocus();
-    area->setCursorPosition(0);
-    for (int offset = 0; offset < description.size() - 1; offset = end) {
-        area->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
-        key(Qt::Key_Down);
-        EXPECT_EQ(area->cursorPosition(), end);
-    }
-    EXPECT_EQ(area->textAtOffset(0, QAccessible::ParagraphBoundary, &start, &end),
-              QStringLiteral("Да се реализира проект, представящ междупредметни връзки Математика и Информатика.\n"));
-    // The quotation's lines fit the box: they are its three lines of text.
-    QAccessibleTextInterface* quoted = QAccessible::queryAccessibleInterface(quotation)->textInterface();
-    EXPECT_EQ(quoted->textAtOffset(0, QAccessible::LineBoundary, &start, &end),
-              QStringLiteral("Неприятното в това да си първият, направил нещо по \n"));
-    EXPECT_EQ(quoted->textAfterOffset(0, QAccessible::LineBoundary, &start, &end),
-              QStringLiteral("правилния начин, е, че никой не оценява колко трудно е \n"));
-
-    // The question box: words, and the whole line.
-    QAccessibleTextInterface* asked = QAccessible::queryAccessibleInterface(question())->textInterface();
-    EXPECT_EQ(asked->textAtOffset(0, QAccessible::WordBoundary, &start, &end), QStringLiteral("Изчислете"));
-    EXPECT_EQ(asked->textAtOffset(-1, QAccessible::WordBoundary, &start, &end), QStringLiteral("10"));
-    EXPECT_EQ(asked->textAtOffset(-1, QAccessible::LineBoundary, &start, &end),
-              QStringLiteral("Изчислете корен квадратен на 10"));
 }
 
 TEST_F(WindowTest, TextBoxesRefuseTypingButAllowCopying)
@@ -576,73 +266,6 @@ TEST_F(WindowTest, TextBoxesRefuseTypingButAllowCopying)
         EXPECT_TRUE(QRect(box->mapToGlobal(QPoint(0, 0)), box->size()).contains(fourth.center()));
         EXPECT_EQ(text->offsetAtPoint(QPoint(fourth.left() + fourth.width() / 4, fourth.center().y())), 3);
     }
-}
-
-TEST_F(WindowTest, MenusSpeakBulgarianAndOpenFromEitherMenuKey)
-{
-    // The menu that opens, read and closed while it is up (a scroll bar's
-    // menu holds the caller until it closes); `pick` triggers its item with
-    // that text first.
-    const auto menuOpenedBy = [&](QWidget* focus, const std::function<void()>& open, const QString& pick = {}) {
-        // A closed menu hands the focus back to the window, as the desktop would.
-        form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        focus->setFocus();
-        QStringList shown;
-        bool done = false;
-        QTimer::singleShot(0, qApp, [&] {
-            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                for (QAction* action : menu->actions())
-                    if (!action->isSeparator() && action->isVisible())
-                        shown << action->text();
-                for (QAction* action : menu->actions())
-                    if (!pick.isEmpty() && action->text() == pick && action->isEnabled())
-                        action->trigger();
-                menu->close();
-            }
-            done = true;
-        });
-        open();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }));
-        return shown;
-    };
-    const QString copy = QStringLiteral("&Копиране\tCtrl+C");
-    const QString selectAll = QStringLiteral("Избиране на всичко\tCtrl+A");
-    for (QWidget* box : {static_cast<QWidget*>(result()), static_cast<QWidget*>(question())}) {
-        SCOPED_TRACE(box->objectName().toStdString());
-        const std::function<void()> openers[] = {
-            [&] { key(Qt::Key_F10, Qt::ShiftModifier); },
-            [&] {
-                // What the window system delivers for the Menu key.
-                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QPoint());
-                QApplication::sendEvent(form->windowHandle(), &menuKey);
-            },
-        };
-        for (const auto& open : openers) {
-            SCOPED_TRACE(&open - openers);
-            EXPECT_EQ(menuOpenedBy(box, open), (QStringList{copy, selectAll}));
-        }
-
-        // And it does what it says: select everything, then copy it.
-        QApplication::clipboard()->clear();
-        menuOpenedBy(box, openers[0], selectAll);
-        menuOpenedBy(box, openers[1], copy);
-        const QString whole = box == result() ? resultText() : question()->text();
-        EXPECT_EQ(QApplication::clipboard()->text(), whole);
-    }
-
-    // The scroll bar's menu too, in the toolkit's own Bulgarian.
-    QScrollBar* bar = result()->verticalScrollBar();
-    const QStringList scrolling = menuOpenedBy(result(), [&] {
-        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 40), bar->mapToGlobal(QPoint(5, 40)));
-        QApplication::sendEvent(bar, &rightClick);
-    });
-    EXPECT_TRUE(scrolling.contains(QStringLiteral("Превъртайте тук")))
-        << scrolling.join(QLatin1Char('|')).toStdString();
-    EXPECT_TRUE(scrolling.contains(QStringLiteral("Страница нагоре")));
-    const QRegularExpression bulgarian(QStringLiteral("^[\\p{Cyrillic} &]+(\\t.*)?$"));
-    for (const QString& item : scrolling)
-        EXPECT_TRUE(bulgarian.match(item).hasMatch()) << item.toStdString();
 }
 
 // What a screen reader is told each time a notification appears: the
