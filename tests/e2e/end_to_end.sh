@@ -75,7 +75,7 @@ surfaces() {
         # size, and what the manager offers for it), as the window opens.
         echo "--- window manager"
         xprop -id "$window" -notype WM_CLASS _NET_WM_NAME _NET_WM_WINDOW_TYPE WM_HINTS WM_NORMAL_HINTS _MOTIF_WM_HINTS \
-            WM_PROTOCOLS _NET_WM_ALLOWED_ACTIONS _NET_WM_ICON | sed 's/^\t*//; /^$/d'
+            WM_PROTOCOLS _NET_WM_ALLOWED_ACTIONS _NET_WM_ICON | sed 's/^\t*//; /^$/d; /window id #/d'
     fi
     # The screen where the window is, its menus too, as the pupil sees them:
     # import, as a menu may have a visual of its own, which xwd leaves black.
