@@ -5,11 +5,13 @@
 # lintian (any error, warning or pedantic tag fails), blhc and
 # hardening-check look at it; autopkgtest runs debian/tests there, with
 # only the Build-Depends of the profiles nocheck and pkg.koren.installed, so
-# that the font and Qt's texts come from the package's Depends alone.
-# Usage: debian_package.sh SOURCE_DIR WORK
+# that the font and Qt's texts come from the package's Depends alone. What
+# the package says of itself and the files it installs are compared with
+# the reviewed RECORD of this release (NEW is where they are written).
+# Usage: debian_package.sh SOURCE_DIR WORK RECORD NEW
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
-work=$2
+work=$2 record=$3 new=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 rm -rf "$work"
 mkdir -p "$work/source"
@@ -61,6 +63,14 @@ done
 diff <(sed -n '/^Permission is hereby granted/,$p' "$source_dir/LICENSE") \
     <(sed -n '/^License: Expat$/,/^$/{/^License:/d;/^$/d;s/^ //;s/^\.$//;p}' "$work/tree/usr/share/doc/koren/copyright") \
     || fail "the licence in the copyright file differs from LICENSE"
+mkdir -p "$(dirname "$new")"
+{
+    dpkg-deb --field "$deb" Package Version Architecture Maintainer Depends Section Priority Homepage Description
+    echo "=== files"
+    dpkg-deb --contents "$deb" | awk '{ $3 = $4 = $5 = ""; print }' | tr -s ' '
+} >"$new"
+[ -f "$record" ] || fail "no record $record yet: look at $new, and take it in with tools/record"
+diff -u "$record" "$new" || fail "the package differs from the record $record (now $new)"
 echo "$(basename "$deb"): built by sbuild from debian/control alone; lintian, blhc and hardening-check find nothing"
 echo "$report"
 
