@@ -7,7 +7,7 @@
 # in (LANG); at DPI dots per inch the window is SIZE pixels. Keeps a picture
 # of the window at the end, or of the screen in NAME-failed.png on failure.
 # Usage: end_to_end.sh koren.exe window_probe.exe DECIMAL DPI SIZE SCREENSHOT.png
-set -euo pipefail
+set -eEuo pipefail
 program=$1 probe=$2 decimal=$3 dpi=$4 size=$5 screenshot=$6
 started=()
 trap 'kill "${started[@]}" 2>/dev/null || true' EXIT
@@ -18,21 +18,37 @@ fail() {
     sed 's/^/  /' "$work"/*.log >&2
     exit 1
 }
+# Whatever fails unforeseen says where, with the picture.
+trap 'fail "line $LINENO: $BASH_COMMAND ended with status $?"' ERR
 awk() { LC_ALL=C command awk "$@"; } # the test's own arithmetic, whatever the program's locale
-wait_until() { for _ in $(seq 100); do "$@" && return 0 || sleep 0.1; done; return 1; }
+ended() {
+    local status=0
+    wait "$app" || status=$?
+    fail "the program ended with status $status"
+}
+# wait_until COMMAND...: until it succeeds, at most 10 s, or at once when the program has ended.
+wait_until() {
+    for _ in $(seq 100); do
+        "$@" && return 0
+        [ -z "${app:-}" ] || kill -0 "$app" 2>/dev/null || ended
+        sleep 0.1
+    done
+    return 1
+}
 
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >"$work/reg.log" 2>&1
 openbox --sm-disable --startup "touch $work/wm-ready" >"$work/openbox.log" 2>&1 &
 started+=($!)
 wait_until test -e "$work/wm-ready" || fail "no window manager"
 # What the program could write: the registry, but for Wine's own keys
-# (exported, as Wine writes its files late), and the prefix's files.
+# (exported, as Wine writes its files late), and the prefix's files but
+# Wine's registry and the temporary files it saves the registry through.
 snapshot() {
     for key in HKCU 'HKLM\Software'; do
         wine reg export "$key" "$work/export.reg" /y
         iconv -f UTF-16 -t UTF-8 "$work/export.reg" | awk '/^\[/ { wine = /\\Software\\Wine/ } !wine'
     done >"$work/$1.registry"
-    find "$WINEPREFIX" -type f -newer "$work/wm-ready" ! -name '*.reg' -print | sort >"$work/$1.files"
+    find "$WINEPREFIX" -type f -newer "$work/wm-ready" ! -name '*.reg' ! -name 'reg*.tmp' -print | sort >"$work/$1.files"
 } 2>>"$work/reg.log"
 snapshot before
 wine "$program" >"$work/program.log" 2>&1 &
@@ -128,6 +144,8 @@ version=$(x86_64-w64-mingw32-windres -i "$program" -O rc | sed 's/\\x\([0-9a-f]\
     'ProductName Корен квадратен' 'ProductVersion 1.00')" ] || fail "the program's version reads: $(printf '%b' "$version")"
 xdotool key alt+F4
 wait "$app" || fail "exit status $? after Alt+F4"
+app=
+kill "${started[@]:1}" && wineserver -w # once Wine has settled
 snapshot after
 for what in registry files; do
     diff "$work/before.$what" "$work/after.$what" >"$work/written" || fail "the program wrote: $(cat "$work/written")"
