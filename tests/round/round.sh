@@ -22,8 +22,8 @@ rm -rf "$new" && mkdir -p "$new"
 : >"$new/round.txt"
 mapfile -t steps < <(sed 's/[[:space:]]*#.*//; /^$/d; s/[[:space:]][[:space:]]*/ /g' "$(dirname "${BASH_SOURCE[0]}")/steps.txt")
 
-recorded() { # N: the record's section of step N, without its heading
-    awk -v n="$1" '/^=== / { inside = ($2 == n); next } inside' "$records/round.txt" 2>/dev/null
+recorded() { # N: the record's section of step N, without its heading; nothing without a record
+    [ ! -e "$records/round.txt" ] || awk -v n="$1" '/^=== / { inside = ($2 == n); next } inside' "$records/round.txt"
 }
 
 snap() {
