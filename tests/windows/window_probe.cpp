@@ -265,14 +265,14 @@ void printShortcut(const wchar_t* file)
                                 reinterpret_cast<void**>(&link)))
         || FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&stored)))
         || FAILED(stored->Load(file, STGM_READ))) {
-        std::puts("  not a shortcut Windows can read");
+        std::puts("not a shortcut Windows can read");
         std::exit(1);
     }
     link->GetPath(path, MAX_PATH, nullptr, 0);
     link->GetArguments(arguments, MAX_PATH);
     link->GetWorkingDirectory(folder, MAX_PATH);
     link->GetIconLocation(icon, MAX_PATH, &index);
-    std::printf("  starts \"%s\" %s in \"%s\", icon \"%s\",%d\n", utf8(path).c_str(), utf8(arguments).c_str(),
+    std::printf("starts \"%s\" with \"%s\" in \"%s\", icon \"%s\",%d\n", utf8(path).c_str(), utf8(arguments).c_str(),
                 utf8(folder).c_str(), utf8(icon).c_str(), index);
 }
 
