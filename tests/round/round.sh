@@ -12,7 +12,8 @@
 #   steps                    the steps as "ACTION ARGUMENTS", one an entry
 #   snap N COMMAND...        runs COMMAND, which prints the surfaces of step
 #                            N, until it prints the record's section or the
-#                            same twice half a second apart (at most 30 s);
+#                            same for a second, read every half second (at
+#                            most 30 s);
 #                            adds that to NEW_DIR/round.txt
 #   compare_round            compares NEW_DIR with RECORD_DIR: nothing if
 #                            they agree; else the first difference, which
@@ -27,13 +28,16 @@ recorded() { # N: the record's section of step N, without its heading; nothing w
 }
 
 snap() {
-    local n=$1 expected now last= tries=0
+    local n=$1 expected now last= same=0 tries=0
     shift
     expected=$(recorded "$n")
     while :; do
         now=$("$@")
         [ "$now" != "$expected" ] || break
-        [ "$now" != "$last" ] || [ -z "$now" ] || break
+        # Unchanged for a second: a program slow to take a step (a loaded
+        # machine) still shows it within that.
+        if [ "$now" = "$last" ] && [ -n "$now" ]; then same=$((same + 1)); else same=0; fi
+        [ "$same" -lt 2 ] || break
         [ $((tries += 1)) -lt 60 ] || break
         last=$now
         sleep 0.5

@@ -1,17 +1,7 @@
-// Looks at the program from another process, as assistive technology and
-// a lab's administrator do. Prints UTF-8.
-//   window_probe state          the window, each element in tab order and any
-//                               other window of the program's (a menu): class,
-//                               styles, place, text, focus, check and the
-//                               accessible name, role and states
-//   window_probe events         each live-region change, until the window goes
-//   window_probe picture        where on the screen the window's inside and its
-//                               menus are, as WIDTHxHEIGHT+X+Y
-//   window_probe where ELEMENT DPI  the middle of the element the table names
-//                               (Option1_3), in the window's pixels at DPI
-//   window_probe away           a window of its own takes the focus, until the
-//                               program's window goes
-//   window_probe shortcut LNK   what a shortcut starts
+// Reads the program's window from another process, as assistive technology
+// does, and prints it in UTF-8: window_probe state | events (the live region's,
+// until the window goes) | picture (its inside and menus on the screen, as
+// WxH+X+Y) | where ELEMENT DPI (the element's middle as the table places it).
 
 #include "quiz/element_table.h"
 #include "windows/wide_text.h"
@@ -20,13 +10,13 @@
 #include <initguid.h>
 #include <io.h>
 #include <oleacc.h>
-#include <shlobj.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,111 +31,91 @@ std::string utf8(const std::wstring& text)
     return escaped;
 }
 
-std::wstring textOf(HWND hwnd)
+std::string textOf(HWND hwnd)
 {
     std::wstring text(static_cast<std::size_t>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
     text.resize(
         static_cast<std::size_t>(SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
+    return "\"" + utf8(text) + "\"";
 }
 
-struct Bit {
-    DWORD bits;
-    const char* name;
-};
-
-// clang-format off
-constexpr Bit kWindowStyles[] = {{WS_CAPTION, "caption"}, {WS_SYSMENU, "system menu"}, {WS_THICKFRAME, "sizing border"},
-    {WS_MINIMIZEBOX, "minimise box"}, {WS_MAXIMIZEBOX, "maximise box"}, {WS_DISABLED, "disabled"}, {WS_VSCROLL, "vertical scroll bar"}};
-constexpr Bit kChildStyles[] = {{WS_TABSTOP, "tab stop"}, {WS_GROUP, "group"}, {WS_DISABLED, "disabled"}, {WS_BORDER, "border"},
-    {WS_VSCROLL, "vertical scroll bar"}, {WS_HSCROLL, "horizontal scroll bar"}};
-constexpr Bit kEditStyles[] = {{ES_READONLY, "read-only"}, {ES_MULTILINE, "multi-line"}, {ES_PASSWORD, "password"},
-    {ES_NUMBER, "digits only"}, {ES_CENTER, "centred"}, {ES_RIGHT, "right-aligned"}};
-constexpr Bit kExStyles[] = {{WS_EX_TOPMOST, "topmost"}, {WS_EX_LAYOUTRTL, "right-to-left layout"},
-    {WS_EX_RTLREADING, "right-to-left reading"}, {WS_EX_CLIENTEDGE, "sunken edge"}, {WS_EX_TOOLWINDOW, "tool window"},
-    {WS_EX_CONTEXTHELP, "help button"}, {WS_EX_NOACTIVATE, "never active"}, {WS_EX_ACCEPTFILES, "takes dropped files"}};
-constexpr const char* kButtonKinds[] = {"push button", "default push button", "check box", "auto check box",
-    "radio button", "3-state", "auto 3-state", "group box", "user button", "auto radio button", "push box", "owner-drawn"};
-// clang-format on
-
-std::string named(DWORD style, std::span<const Bit> bits)
+std::string kindOf(HWND hwnd)
 {
-    std::string names;
-    for (const Bit& bit : bits)
-        names += (style & bit.bits) == bit.bits ? std::string(" ") + bit.name : "";
-    return names;
+    wchar_t kind[64]{};
+    GetClassNameW(hwnd, kind, 64);
+    return utf8(kind);
 }
 
-// The window's styles as hexadecimal, which nothing escapes, and the names of
-// those a pupil or a screen reader meets.
-std::string styles(HWND hwnd, const std::wstring& kind)
+// The styles in hexadecimal, which nothing escapes, and by name those a pupil
+// or a screen reader meets: a top-level window's own (0x30000 are its boxes)
+// or a control's, with its kind's.
+std::string styles(HWND hwnd)
 {
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE));
     const auto ex = static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
-    char hex[40];
-    std::snprintf(hex, sizeof(hex), "style %08lX ex %08lX:", style, ex);
-    std::string names = hex + named(style, style & WS_CHILD ? std::span<const Bit>(kChildStyles) : kWindowStyles)
-                      + named(ex, kExStyles);
-    if (kind == WC_EDITW)
-        names += named(style, kEditStyles);
-    if (kind == WC_BUTTONW && (style & BS_TYPEMASK) <= BS_OWNERDRAW)
-        names += std::string(" ") + kButtonKinds[style & BS_TYPEMASK];
+    const bool child = style & WS_CHILD, edit = kindOf(hwnd) == "Edit", button = kindOf(hwnd) == "Button";
+    // clang-format off
+    const std::pair<bool, const char*> named[] = {{!child && (style & WS_CAPTION) == WS_CAPTION, "caption"},
+        {!child && (style & WS_SYSMENU), "system menu"}, {style & WS_THICKFRAME, "sizing border"},
+        {!child && (style & WS_MINIMIZEBOX), "minimise box"}, {!child && (style & WS_MAXIMIZEBOX), "maximise box"},
+        {child && (style & WS_TABSTOP), "tab stop"}, {child && (style & WS_GROUP), "group"},
+        {style & WS_DISABLED, "disabled"}, {style & WS_VSCROLL, "vertical scroll bar"}, {style & WS_HSCROLL, "horizontal scroll bar"},
+        {ex & WS_EX_TOPMOST, "topmost"}, {ex & WS_EX_LAYOUTRTL, "right-to-left"}, {ex & WS_EX_CONTEXTHELP, "help button"},
+        {edit && (style & ES_READONLY), "read-only"}, {edit && (style & ES_MULTILINE), "multi-line"},
+        {edit && (style & ES_PASSWORD), "password"}, {edit && (style & ES_NUMBER), "digits only"},
+        {button && (style & BS_TYPEMASK) == BS_AUTORADIOBUTTON, "auto radio button"},
+        {button && (style & BS_TYPEMASK) == BS_OWNERDRAW, "owner-drawn"}, {button && (style & BS_TYPEMASK) == BS_GROUPBOX, "group box"},
+        {button && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON, "default button"}};
+    // clang-format on
+    char text[40];
+    std::snprintf(text, sizeof(text), "style %08lX ex %08lX:", style, ex);
+    std::string names = text;
+    for (const auto& [set, name] : named)
+        names += set ? std::string(" ") + name : "";
     return names;
 }
 
-// What assistive technology reads of it: its name, role and states, in the
-// words Windows gives them.
+// Its name, role and states, in the words Windows gives them.
 std::string accessible(HWND hwnd)
 {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                           reinterpret_cast<void**>(&object))))
         return "no accessible object";
-    VARIANT self{};
+    VARIANT self{}, role{}, state{};
     self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
     std::string found = SUCCEEDED(object->get_accName(self, &name)) && name ? "\"" + utf8(name) + "\"" : "no name";
     SysFreeString(name);
-    VARIANT role{};
-    VARIANT state{};
     wchar_t word[80]{};
     if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4 && GetRoleTextW(role.lVal, word, 80))
         found += ", " + utf8(word);
-    if (SUCCEEDED(object->get_accState(self, &state)) && state.vt == VT_I4) {
-        for (DWORD bit = 1; bit && bit <= static_cast<DWORD>(state.lVal); bit <<= 1)
-            if ((state.lVal & bit) && GetStateTextW(bit, word, 80))
-                found += ", " + utf8(word);
-    }
+    const auto states = SUCCEEDED(object->get_accState(self, &state)) ? static_cast<DWORD>(state.lVal) : 0;
+    for (DWORD bit = 1; bit && bit <= states; bit <<= 1)
+        found += (states & bit) && GetStateTextW(bit, word, 80) ? ", " + utf8(word) : "";
     object->Release();
     return found;
 }
 
-std::string place(HWND hwnd, HWND window)
+RECT rectOf(HWND hwnd, HWND window)
 {
     RECT rect;
     GetWindowRect(hwnd, &rect);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string place(HWND hwnd, HWND window)
+{
+    const RECT rect = rectOf(hwnd, window);
     char text[64];
-    std::snprintf(text, sizeof(text), "%ld,%ld %ldx%ld", rect.left, rect.top, rect.right - rect.left,
+    std::snprintf(text, sizeof(text), " at %ld,%ld %ldx%ld", rect.left, rect.top, rect.right - rect.left,
                   rect.bottom - rect.top);
     return text;
 }
 
-// The program's window, waited for up to 10 s where it is still to come.
-HWND programWindow(bool wait)
-{
-    for (int i = 0; i < (wait ? 100 : 1); ++i) {
-        if (HWND found = FindWindowW(L"koren.Sorbela", nullptr))
-            return found;
-        Sleep(100);
-    }
-    std::fputs("no window of class koren.Sorbela\n", stderr);
-    std::exit(2);
-}
-
-// A menu or any other window the program has opened: what a menu holds the
-// program keeps to itself under Wine, so its picture shows it.
+// A menu or any other window the program has opened: what a menu holds, Wine
+// keeps from other processes, so its picture shows it.
 std::vector<HWND> othersOf(HWND window)
 {
     std::pair<HWND, std::vector<HWND>> found{window, {}};
@@ -170,61 +140,38 @@ void printState(HWND window)
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
     RECT client;
     GetClientRect(window, &client);
-    wchar_t kind[64]{};
-    GetClassNameW(window, kind, 64);
-    std::printf("--- window\n%s \"%s\" %ldx%ld%s, %s\n", utf8(kind).c_str(), utf8(textOf(window)).c_str(), client.right,
-                client.bottom, GetForegroundWindow() == window ? " active" : "", styles(window, kind).c_str());
-    std::puts("--- elements in tab order");
+    std::printf("--- window\n%s %s %ldx%ld%s, %s\n--- elements in tab order\n", kindOf(window).c_str(),
+                textOf(window).c_str(), client.right, client.bottom, GetForegroundWindow() == window ? " active" : "",
+                styles(window).c_str());
     for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        GetClassNameW(child, kind, 64);
-        std::string state;
-        if (child == thread.hwndFocus)
-            state += " focused";
+        std::string state = IsWindowVisible(child) ? "" : " hidden";
+        state += child == thread.hwndFocus ? " focused" : "";
         if (child == thread.hwndCaret)
             state += " caret at " + std::to_string(thread.rcCaret.left) + "," + std::to_string(thread.rcCaret.top);
-        if (kind == std::wstring(WC_BUTTONW) && SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
+        if (kindOf(child) == "Button" && SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED)
             state += " checked";
-        if (kind == std::wstring(WC_EDITW)) {
+        if (kindOf(child) == "Edit") {
             const auto selection = static_cast<DWORD>(SendMessageW(child, EM_GETSEL, 0, 0));
             state += " selection " + std::to_string(LOWORD(selection)) + "-" + std::to_string(HIWORD(selection));
         }
-        std::printf("%s \"%s\" at %s%s%s, %s; %s\n", utf8(kind).c_str(), utf8(textOf(child)).c_str(),
-                    place(child, window).c_str(), IsWindowVisible(child) ? "" : " hidden", state.c_str(),
-                    styles(child, kind).c_str(), accessible(child).c_str());
+        std::printf("%s %s%s%s, %s; %s\n", kindOf(child).c_str(), textOf(child).c_str(), place(child, window).c_str(),
+                    state.c_str(), styles(child).c_str(), accessible(child).c_str());
     }
     std::puts("--- other windows");
-    for (HWND other : othersOf(window)) {
-        GetClassNameW(other, kind, 64);
-        std::printf("%s \"%s\" at %s, %s\n", utf8(kind).c_str(), utf8(textOf(other)).c_str(),
-                    place(other, window).c_str(), styles(other, kind).c_str());
-    }
+    for (HWND other : othersOf(window))
+        std::printf("%s %s%s, %s\n", kindOf(other).c_str(), textOf(other).c_str(), place(other, window).c_str(),
+                    styles(other).c_str());
 }
 
-// The window's inside and the program's other windows, on the screen.
+// The window's inside and its other windows, in the screen's pixels.
 void printPicture(HWND window)
 {
-    RECT all, other;
+    RECT all{}, other;
     GetClientRect(window, &all);
-    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&all), 2);
     for (HWND hwnd : othersOf(window))
-        if (GetWindowRect(hwnd, &other))
-            UnionRect(&all, &all, &other);
+        UnionRect(&all, &all, &(other = rectOf(hwnd, window)));
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&all), 2);
     std::printf("%ldx%ld+%ld+%ld\n", all.right - all.left, all.bottom - all.top, all.left, all.top);
-}
-
-void CALLBACK onEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD)
-{
-    std::printf("live region: %s\n", utf8(textOf(hwnd)).c_str());
-    std::fflush(stdout);
-}
-
-// Runs the probe's messages until the program's window is gone.
-void whileThere(HWND window)
-{
-    SetTimer(nullptr, 0, 100, nullptr);
-    MSG message;
-    while (IsWindow(window) && GetMessageW(&message, nullptr, 0, 0) > 0)
-        DispatchMessageW(&message);
 }
 
 void printWhere(const std::string& name, int dpi)
@@ -241,39 +188,20 @@ void printWhere(const std::string& name, int dpi)
     std::printf("%d %d\n", MulDiv(x, dpi, 1440), MulDiv(y, dpi, 1440));
 }
 
-void away(HWND window)
+void CALLBACK onEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD)
 {
-    WNDCLASSW kind{};
-    kind.lpfnWndProc = DefWindowProcW;
-    kind.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    kind.lpszClassName = L"koren.away";
-    RegisterClassW(&kind);
-    // In the screen's far corner, clear of the program's window.
-    HWND own = CreateWindowW(kind.lpszClassName, L"away", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 780, 600, 200, 120, nullptr,
-                             nullptr, nullptr, nullptr);
-    SetForegroundWindow(own);
-    whileThere(window);
+    std::printf("live region: %s\n", textOf(hwnd).c_str());
+    std::fflush(stdout);
 }
 
-void printShortcut(const wchar_t* file)
+// The program's window, waited for up to 10 s if it is still to come.
+HWND programWindow(bool wait)
 {
-    IShellLinkW* link = nullptr;
-    IPersistFile* stored = nullptr;
-    wchar_t path[MAX_PATH]{}, arguments[MAX_PATH]{}, folder[MAX_PATH]{}, icon[MAX_PATH]{};
-    int index = 0;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link)))
-        || FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&stored)))
-        || FAILED(stored->Load(file, STGM_READ))) {
-        std::puts("not a shortcut Windows can read");
-        std::exit(1);
-    }
-    link->GetPath(path, MAX_PATH, nullptr, 0);
-    link->GetArguments(arguments, MAX_PATH);
-    link->GetWorkingDirectory(folder, MAX_PATH);
-    link->GetIconLocation(icon, MAX_PATH, &index);
-    std::printf("starts \"%s\" with \"%s\" in \"%s\", icon \"%s\",%d\n", utf8(path).c_str(), utf8(arguments).c_str(),
-                utf8(folder).c_str(), utf8(icon).c_str(), index);
+    for (int i = 0; i < (wait ? 100 : 1); ++i, Sleep(100))
+        if (HWND found = FindWindowW(L"koren.Sorbela", nullptr))
+            return found;
+    std::fputs("no window of class koren.Sorbela\n", stderr);
+    std::exit(2);
 }
 
 } // namespace
@@ -286,30 +214,26 @@ int wmain(int argc, wchar_t** argv)
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const std::wstring what = argc > 1 ? argv[1] : L"";
-    if (what == L"shortcut" && argc > 2) {
-        printShortcut(argv[2]);
-        return 0;
-    }
-    HWND window = what == L"events" ? nullptr : programWindow(what == L"away");
-    if (what == L"state") {
-        printState(window);
-    } else if (what == L"events") {
-        // Hooked before the program starts, from the first of the prefix's
-        // processes: the program is never the one that boots the prefix.
+    if (what == L"events") {
+        // Hooked before the program starts, by the prefix's first process:
+        // the program is never the one that boots Wine.
         SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, onEvent, 0, 0,
                         WINEVENT_OUTOFCONTEXT);
         std::puts("listening");
         std::fflush(stdout);
-        whileThere(programWindow(true));
+        HWND window = programWindow(true);
+        SetTimer(nullptr, 0, 100, nullptr);
+        MSG message;
+        while (IsWindow(window) && GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
+    } else if (what == L"state") {
+        printState(programWindow(false));
     } else if (what == L"picture") {
-        printPicture(window);
+        printPicture(programWindow(false));
     } else if (what == L"where" && argc > 3) {
         printWhere(windows_ui::fromWide(argv[2]), _wtoi(argv[3]));
-    } else if (what == L"away") {
-        away(window);
     } else {
-        std::fputs("usage: window_probe state | events | picture | where ELEMENT DPI | away | shortcut FILE.lnk\n",
-                   stderr);
+        std::fputs("usage: window_probe state | events | picture | where ELEMENT DPI\n", stderr);
         return 64;
     }
     return 0;
