@@ -9,11 +9,9 @@
 #   browser engine, "Times New Roman" drawn as Liberation Serif); later
 #   runs reuse it. One run at a time holds it (flock on PREFIX.lock, whose
 #   descriptor nothing it starts inherits).
-# - It runs in a PID namespace of its own (private_desktop.sh
-#   --own-processes; status 77 where none can be made): when CTest ends a
-#   test that ran out of time, it kills the whole process tree with SIGKILL,
-#   which no trap sees, and the kernel then ends what had left the tree too
-#   (the bus, the wineserver and the prefix's services).
+# - In a PID namespace of its own (status 77 where none can be made): CTest
+#   ends a test out of time by SIGKILL on its process tree, which no trap
+#   sees, and the kernel then ends what had left the tree (bus, wineserver).
 # - The environment is ../e2e/private_desktop.sh's clean one, with a private
 #   X display (1024x768x24), a private session bus, WINEDEBUG=-all, and no
 #   desktop menus written. NAME=VALUE arguments add to it: Wine takes its
