@@ -29,7 +29,7 @@ wait_until() {
     done
     return 1
 }
-active() { [ "$(xdotool getactivewindow 2>/dev/null)" "$1" "$window" ]; }
+active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$window" ]; }
 # What the program could write: the registry but Wine's own keys, and the
 # prefix's files but Wine's registry and the temporary files it saves it through.
 snapshot() {
@@ -61,7 +61,7 @@ start() {
         echo 0 || echo $?; } >"$work/exit" && mv "$work/exit" "$work/status" &
     started+=($!)
     wait_until eval 'window=$(xdotool search --onlyvisible --classname koren.exe)' || fail "no X window of the program"
-    wait_until active = || fail "the program's window did not take the focus"
+    wait_until active || fail "the program's window did not take the focus"
 }
 surfaces() {
     local state size
@@ -106,7 +106,7 @@ for step in "${steps[@]}"; do
     away) # an X program's window, in the screen's far corner
         display -size 200x120 -geometry +780+600 xc:white &
         started+=($!)
-        wait_until active != || fail "no other window took the focus" ;;
+        wait_until eval '! active' || fail "no other window took the focus" ;;
     *) fail "no such action in steps.txt: $step" ;;
     esac
     snap $((n += 1)) surfaces
