@@ -31,7 +31,7 @@ changes() {
     comm -23 "$work/first.files" "$work/now.files" | sed 's/^/gone: /'
     comm -13 "$work/first.files" "$work/now.files" | while read -r file; do
         case $file in
-        *.lnk) echo "$file: $({ strings -a "$c/$file" && strings -a -e l "$c/$file"; } | paste -sd ' ')" ;;
+        *.lnk) echo "$file: $({ strings -a -n 6 "$c/$file" && strings -a -n 6 -e l "$c/$file"; } | paste -sd ' ')" ;;
         *) cmp -s "$c/$file" "$program" && echo "$file: the built koren.exe" || echo "$file: $(stat -c %s "$c/$file") bytes" ;;
         esac
     done
