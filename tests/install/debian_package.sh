@@ -7,7 +7,10 @@
 # only the Build-Depends of the profiles nocheck and pkg.koren.installed, so
 # that the font and Qt's texts come from the package's Depends alone. What
 # the package says of itself and the files it installs are compared with
-# the reviewed RECORD of this release (NEW is where they are written).
+# the reviewed RECORD of this release (NEW is where they are written). Then,
+# in another fresh root, the Windows build (the windows preset without its
+# tests) from the packages of the profiles nocheck and pkg.koren.windows
+# alone.
 # Usage: debian_package.sh SOURCE_DIR WORK RECORD NEW
 set -euo pipefail
 source_dir=$(cd "$1" && pwd)
@@ -79,3 +82,9 @@ DEB_BUILD_PROFILES="nocheck pkg.koren.installed" autopkgtest --apt-upgrade --out
     -- unshare --release "$release" --tarball "$work/root.tar" >"$work/autopkgtest.log" 2>&1 || status=$?
 sed -n '/@@@@ summary/,$p' "$work/autopkgtest.log"
 [ "${status:-0}" -eq 0 ] || { tail -n 5 "$work"/autopkgtest/*-std* "$work/autopkgtest.log"; fail "autopkgtest, status $status"; }
+
+# shellcheck disable=SC2016 # $1 is the root, for mmdebstrap's hooks
+step windows mmdebstrap --variant=apt "$release" /dev/null --customize-hook="copy-in $work/source /" \
+    --customize-hook='chroot "$1" env DEBIAN_FRONTEND=noninteractive apt-get -y -q --no-install-recommends build-dep -P nocheck,pkg.koren.windows /source' \
+    --customize-hook='chroot "$1" sh -c "cd /source && cmake --preset windows -DBUILD_TESTING=OFF && cmake --build build/windows"'
+echo "the Windows build from the packages of the profile pkg.koren.windows alone"

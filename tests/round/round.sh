@@ -28,8 +28,8 @@ rm -rf "$new" && mkdir -p "$new"
 : >"$new/round.txt"
 mapfile -t steps < <(sed 's/[[:space:]]*#.*//; /^$/d; s/[[:space:]][[:space:]]*/ /g' "$(dirname "${BASH_SOURCE[0]}")/steps.txt")
 
-recorded() { # N: the record's section of step N, without its heading
-    awk -v n="$1" '/^=== / { inside = ($2 == n); next } inside' "$records/round.txt" 2>/dev/null
+recorded() { # N: the record's section of step N, without its heading; nothing without a record
+    [ ! -e "$records/round.txt" ] || awk -v n="$1" '/^=== / { inside = ($2 == n); next } inside' "$records/round.txt"
 }
 
 snap() {
@@ -39,7 +39,9 @@ snap() {
     while :; do
         now=$("$@" "$(printf %02d "$n")")
         [ "$now" != "$expected" ] || break
-        if [ "$now" = "$last" ]; then same=$((same + 1)); else same=0; fi
+        # Unchanged for three seconds: a program slow to take a step (a
+        # loaded machine) still shows it within that.
+        if [ "$now" = "$last" ] && [ -n "$now" ]; then same=$((same + 1)); else same=0; fi
         [ "$same" -lt 6 ] || break
         [ $((tries += 1)) -lt 60 ] || break
         last=$now

@@ -1,49 +1,82 @@
 #!/usr/bin/env bash
-# The installer as a lab's administrator uses it, inside wine_desktop.sh: a
-# silent install, then one over it into another folder (/D=) that must leave
-# nothing of the first; the files, the Start-menu shortcut and the Add/Remove
-# Programs entry; the program started from the shortcut's target; a silent
-# uninstall while it runs, which must close it; and nothing of it left.
-# Usage: installer_test.sh SETUP.exe koren.exe
-set -euo pipefail
+# The installer's paths inside wine_desktop.sh, each one's exit status and
+# what it leaves (files, the shortcuts' strings, registry) recorded in
+# NEW/windows/wine-MAJOR/installer/installed.txt and compared with RECORDS:
+# silently into a folder holding the administrator's own file, over an install
+# elsewhere; again, and out in place, while the program does not answer; out
+# while it runs; through the pages with the desktop shortcut ticked; out.
+# Usage: installer_test.sh SETUP.exe koren.exe RECORDS NEW
+set -eEuo pipefail
 setup=$1 program=$2 c=$WINEPREFIX/drive_c
-: "${work:?run it through wine_desktop.sh}"
-key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\koren'
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
+where=windows/wine-$(wine --version | sed 's/^wine-\([0-9]*\).*/\1/')/installer
+records=$3/$where new=$4/$where
+rm -rf "$new" && mkdir -p "$new"
+started=()
+trap 'kill -CONT "${started[@]}" 2>/dev/null; kill "${started[@]}" 2>/dev/null || true' EXIT
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND ended with status $?" >&2; exit 1' ERR
+run() { wine "$@" >>"$work/wine.log" 2>&1 && echo "${1##*/} ${*:2}: status 0" || echo "${1##*/} ${*:2}: status $?"; }
+# The registry but Wine's own keys, and the files once Wine has started again
+# (and deleted what was to go at a restart, as Windows does).
+snapshot() {
+    for key in HKCU 'HKLM\Software'; do
+        wine reg export "$key" "$work/export.reg" /y >>"$work/wine.log" 2>&1
+        iconv -f UTF-16 -t UTF-8 "$work/export.reg" | tr -d '\r' | awk '/^\[/ { wine = /\\Software\\Wine/ } !wine'
+    done >"$work/$1.registry"
+    (cd "$c" && find . -path ./windows -prune -o -type f -print | sort) >"$work/$1.files"
 }
-run() { wine "$@" >>"$work/wine.log" 2>&1 || fail "wine $* ended with status $?"; }
-entry() { rm -f "$work/entry.reg" && run reg export "$key" "$work/entry.reg" && iconv -f UTF-16 -t UTF-8 "$work/entry.reg" | tr -d '\r'; }
-ours() { find "$c" "$WINEPREFIX"/*.reg \( -iname '*koren*' -o -name '*Корен*' \) -print -o -name '*.reg' -exec grep -il koren {} +; }
+# What has changed since the first snapshot, once Wine has ended.
+changes() {
+    wineserver -w
+    snapshot now
+    comm -23 "$work/first.files" "$work/now.files" | sed 's/^/gone: /'
+    comm -13 "$work/first.files" "$work/now.files" | while read -r file; do
+        case $file in
+        *.lnk) echo "$file: $({ strings -a -n 6 "$c/$file" && strings -a -n 6 -e l "$c/$file"; } | paste -sd ' ')" ;;
+        *) cmp -s "$c/$file" "$program" && echo "$file: the built koren.exe" || echo "$file: $(stat -c %s "$c/$file") bytes" ;;
+        esac
+    done
+    kib=$(find "$c" -path '*/Koren/*' -type f -printf '%s\n' | awk '{ n += $1 } END { printf "%08x", n / 1024 }')
+    diff "$work/first.registry" "$work/now.registry" | grep '^[<>]' |
+        sed "s/^\(> \"EstimatedSize\"=dword:\)$kib$/\1the installed files' size in KiB/" || true
+}
 
-[ -z "$(ours)" ] || fail "a former run left these in the prefix (remove it): $(ours)"
-run "$setup" /S
-[ -f "$c/Program Files/Koren/koren.exe" ] || fail "no C:\\Program Files\\Koren\\koren.exe after a silent install"
-run "$setup" /S '/D=C:\Lab\Koren'
-[ ! -e "$c/Program Files/Koren" ] || fail "the first install's folder stayed after the second"
-cmp "$program" "$c/Lab/Koren/koren.exe"
-[ ! -e "$c/users/Public/Desktop/Корен квадратен.lnk" ] || fail "a desktop shortcut nobody asked for"
-target=$(strings "$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Корен квадратен.lnk" | grep '^C:.*koren.exe$')
-[ "$target" = 'C:\Lab\Koren\koren.exe' ] || fail "the Start-menu shortcut starts '$target'"
-size=$(($(stat -c %s "$c/Lab/Koren/koren.exe") + $(stat -c %s "$c/Lab/Koren/uninstall.exe")))
-entry >"$work/entry.txt"
-for line in '"DisplayName"="Корен квадратен"' '"DisplayVersion"="1.00"' '"Publisher"="Koren maintainers"' \
-    '"DisplayIcon"="C:\\Lab\\Koren\\koren.exe,0"' '"UninstallString"="\"C:\\Lab\\Koren\\uninstall.exe\""' \
-    '"QuietUninstallString"="\"C:\\Lab\\Koren\\uninstall.exe\" /S"' '"NoModify"=dword:00000001' \
-    '"NoRepair"=dword:00000001' "$(printf '"EstimatedSize"=dword:%08x' $((size / 1024)))"; do
-    grep -qxF "$line" "$work/entry.txt" || fail "no $line in the uninstall entry: $(cat "$work/entry.txt")"
-done
-
-wine "$target" >"$work/program.log" 2>&1 &
-app=$!
-timeout 20 sh -c "until xdotool search --onlyvisible --pid $app; do sleep 0.1; done" >/dev/null ||
-    fail "no window of the installed program within 20 s"
-# The uninstaller closes the program's window (class koren.Sorbela), then
-# goes on from a copy of itself in %TEMP% and this returns at once: wait
-# for every Windows process of the prefix to end.
-run 'C:\Lab\Koren\uninstall.exe' /S
-timeout 60 wineserver -w || fail "Windows processes still running 60 s after the uninstaller started"
-wait "$app" || fail "the program, closed by the uninstaller, ended with status $?"
-[ -z "$(ours)" ] || fail "left after the uninstall: $(ours)"
-echo "installed, replaced, started and uninstalled; nothing left"
+left=$(find "$c" -path "$c/windows" -prune -o \( -iname '*koren*' -o -name '*Корен*' \) -print)
+[ -z "$left" ] || { echo "FAIL: a run that did not end left these in the prefix (remove it): $left"; exit 1; }
+mkdir -p "$c/Lab/Koren" && echo "the administrator's own notes" >"$c/Lab/Koren/notes.txt"
+snapshot first
+{
+    echo '=== silently into C:\Program Files\Koren, then into C:\Lab\Koren, which holds notes.txt'
+    run "$setup" /S
+    run "$setup" /S '/D=C:\Lab\Koren'
+    changes
+    echo '=== again, and out in place, while the program does not answer'
+    wine 'C:\Lab\Koren\koren.exe' >>"$work/wine.log" 2>&1 &
+    app=$! && started+=("$app")
+    timeout 20 sh -c 'until xdotool search --onlyvisible --classname koren.exe; do sleep 0.1; done' >/dev/null
+    kill -STOP "$app"
+    run "$setup" /S '/D=C:\Lab\Koren'
+    run 'C:\Lab\Koren\uninstall.exe' /S '_?=C:\Lab\Koren'
+    kill -CONT "$app"
+    echo '=== silently out while the program runs' # it closes the program, then goes on from a copy in %TEMP%
+    run 'C:\Lab\Koren\uninstall.exe' /S
+    wait "$app" && echo "the program: status 0" || echo "the program: status $?"
+    changes
+    echo '=== through the pages, the desktop shortcut ticked'
+    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+    started+=($!)
+    wine "$setup" >>"$work/wine.log" 2>&1 &
+    pages=$! && started+=("$pages")
+    window=$(timeout 20 sh -c 'until xdotool search --onlyvisible --classname "${0##*/}"; do sleep 0.1; done' "$setup")
+    xdotool windowactivate --sync "${window%%$'\n'*}" windowfocus --sync "${window%%$'\n'*}"
+    xdotool key --delay 200 Return Down space Return Return # the welcome, the parts, the folder: it installs
+    for _ in $(seq 100); do kill -0 "$pages" 2>/dev/null && xdotool key Return && sleep 0.2; done # on to the end
+    wait "$pages" && echo "the installer: status 0" || echo "the installer: status $?"
+    changes
+    echo '=== silently out'
+    run 'C:\Program Files\Koren\uninstall.exe' /S
+    changes
+} >"$new/installed.txt"
+rm -r "$c/Lab"
+[ -d "$records" ] || { echo "FAIL: no record in $records: look at $new, then record it with tools/record"; exit 1; }
+diff -u "$records/installed.txt" "$new/installed.txt" || { echo "FAIL: the installer's paths differ from $records"; exit 1; }
+echo "the installer's paths as recorded in $records"

@@ -7,7 +7,11 @@
 # - PREFIX is the tests' own Wine prefix, a folder of the build tree, never
 #   the caller's WINEPREFIX or ~/.wine. The first run makes it (no .NET or
 #   browser engine, "Times New Roman" drawn as Liberation Serif); later
-#   runs reuse it. One run at a time holds it (flock on PREFIX.lock).
+#   runs reuse it. One run at a time holds it (flock on PREFIX.lock, whose
+#   descriptor nothing it starts inherits).
+# - In a PID namespace of its own (status 77 where none can be made): CTest
+#   ends a test out of time by SIGKILL on its process tree, which no trap
+#   sees, and the kernel then ends what had left the tree (bus, wineserver).
 # - The environment is ../e2e/private_desktop.sh's clean one, with a private
 #   X display (1024x768x24), a private session bus, WINEDEBUG=-all, and no
 #   desktop menus written. NAME=VALUE arguments add to it: Wine takes its
@@ -20,10 +24,10 @@
 #   is ended (WINEPREFIX=PREFIX wineserver -k), then the display and bus.
 # The exit status is COMMAND's.
 set -euo pipefail
+# shellcheck source=../e2e/private_desktop.sh
+source "$(dirname "$0")/../e2e/private_desktop.sh" --own-processes "$@"
 prefix=$(realpath -m "$1")
 shift
-# shellcheck source=../e2e/private_desktop.sh
-source "$(dirname "$0")/../e2e/private_desktop.sh"
 die() {
     echo "wine_desktop: $*" >&2
     exit 1
@@ -35,18 +39,18 @@ mkdir -p "$(dirname "$prefix")"
 exec 9>"$prefix.lock"
 flock 9
 trap 'wineserver -k 2>/dev/null || true; end_private_desktop' EXIT
-start_display 1024x768x24
-start_session_bus
+start_display 1024x768x24 9>&-
+start_session_bus 9>&-
 if [ ! -e "$prefix/koren-ready" ]; then
     rm -rf "$prefix"
     { wineboot --init && wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
-        /v 'Times New Roman' /d 'Liberation Serif' /f && wineserver -w; } </dev/null >"$work/wineboot.log" 2>&1 ||
+        /v 'Times New Roman' /d 'Liberation Serif' /f && wineserver -w; } </dev/null >"$work/wineboot.log" 2>&1 9>&- ||
         die "could not make the Wine prefix $prefix: $(cat "$work/wineboot.log")"
     touch "$prefix/koren-ready"
 fi
 
 status=0
 if [[ $1 == *.exe ]]; then set -- wine "$@"; fi
-"$@" </dev/null >"$work/output" 2>&1 || status=$?
+"$@" </dev/null >"$work/output" 2>&1 9>&- || status=$?
 cat "$work/output"
 exit "$status"

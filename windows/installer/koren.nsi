@@ -50,17 +50,22 @@ VIAddVersionKey /LANG=${LANG_BULGARIAN} FileDescription "Инсталиране 
 VIAddVersionKey /LANG=${LANG_BULGARIAN} CompanyName "@KOREN_MAKER@"
 VIAddVersionKey /LANG=${LANG_BULGARIAN} LegalCopyright "@KOREN_COPYRIGHT@"
 
-; A running koren.exe cannot be replaced or removed: its windows are asked to
-; close, as if the pupil closed them, and the file is waited for. If it
-; stays in use, the teacher is asked to close it; a silent run gives up with
-; exit status 2 and changes nothing.
+; A running koren.exe cannot be replaced or removed: its window is asked once
+; to close, as if the pupil closed it, and the file is waited for. If it stays
+; in use for 10 seconds, the teacher is asked to close it; a silent run gives
+; up with exit status 2 and changes nothing. A program that does not answer
+; holds up neither the asking nor the waiting.
 !macro CLOSE_KOREN un
 Function ${un}closeKoren
     StrCpy $R1 0
+    StrCpy $R3 0
     ${Do}
         FindWindow $R0 "koren.Sorbela"
         ${If} $R0 <> 0
-            SendMessage $R0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+            ${If} $R0 <> $R3
+                SendMessage $R0 ${WM_CLOSE} 0 0 /TIMEOUT=100
+                StrCpy $R3 $R0
+            ${EndIf}
         ${ElseIfNot} ${FileExists} "$INSTDIR\koren.exe"
             Return
         ${Else}
@@ -78,6 +83,7 @@ Function ${un}closeKoren
                 "„${NAME}“ още работи. Затворете програмата и натиснете „Повторение“." /SD IDCANCEL IDRETRY +2
             Abort "„${NAME}“ още работи: $INSTDIR\koren.exe е зает."
             StrCpy $R1 0
+            StrCpy $R3 0
         ${EndIf}
     ${Loop}
 FunctionEnd
