@@ -15,6 +15,10 @@ using quiz::Kind;
 
 namespace {
 
+// Node.compareDocumentPosition's answers.
+constexpr int kPreceding = 2;
+constexpr int kFollowing = 4;
+
 val byId(const val& document, const std::string& id)
 {
     val element = document.call<val>("getElementById", id);
@@ -188,10 +192,8 @@ bool Page::key(const EmscriptenKeyboardEvent& event)
     spaceOnOption_ = key == " " && option >= 0;
     if (event.ctrlKey || event.altKey || event.metaKey)
         return false; // the browser's and the system's chords stay theirs
-    if (key == "Tab") {
-        moveFocus(!event.shiftKey);
-        return true;
-    }
+    if (key == "Tab")
+        return moveFocus(!event.shiftKey);
     // 1 to 5, on the main row or the keypad, choose the option in that place
     // wherever the focus is.
     const int count = static_cast<int>(options_.size());
@@ -227,23 +229,39 @@ void Page::choose(int index, Choice how)
     quiz_.Option1_Click(static_cast<std::int16_t>(index));
 }
 
-// Tab and Shift+Tab in the table's order, round from the last to the
-// first; the options are entered at the chosen one, the first while none is.
-void Page::moveFocus(bool forward)
+// Tab and Shift+Tab in the table's order; the options are entered at the
+// chosen one, the first while none is. Past either end the key leaves the
+// page, as on any page, for the browser's bar or the next frame: a pupil on
+// keys is never held inside. False: the browser moves on, from the control
+// that ends the page that way.
+bool Page::moveFocus(bool forward)
 {
     const int count = static_cast<int>(tabStops_.size());
     int current = -1;
     for (int i = 0; i < count; ++i)
         if (i == optionStop_ ? focusedOption() >= 0 : hasFocus(tabStops_.at(static_cast<std::size_t>(i))))
             current = i;
-    const int next = current < 0 ? (forward ? 0 : count - 1) : (current + (forward ? 1 : count - 1)) % count;
+    if (current == (forward ? count - 1 : 0)) {
+        int edge = 0; // the control that ends the page that way
+        for (int i = 1; i < count; ++i)
+            if ((tabStops_.at(static_cast<std::size_t>(edge))
+                     .call<int>("compareDocumentPosition", tabStops_.at(static_cast<std::size_t>(i)))
+                 & (forward ? kFollowing : kPreceding))
+                != 0)
+                edge = i;
+        if (edge != current)
+            tabStops_.at(static_cast<std::size_t>(edge)).call<void>("focus");
+        return false;
+    }
+    const int next = current < 0 ? (forward ? 0 : count - 1) : current + (forward ? 1 : -1);
     if (next != optionStop_) {
         tabStops_.at(static_cast<std::size_t>(next)).call<void>("focus");
-        return;
+        return true;
     }
     const auto chosen = std::find_if(options_.begin(), options_.end(),
                                      [](const val& option) { return option["checked"].as<bool>(); });
     (chosen == options_.end() ? options_.front() : *chosen).call<void>("focus");
+    return true;
 }
 
 int Page::focusedOption() const

@@ -51,7 +51,7 @@ private:
 
     bool key(const EmscriptenKeyboardEvent& event);
     void choose(int index, Choice how);
-    void moveFocus(bool forward);
+    bool moveFocus(bool forward);
     int focusedOption() const;
     bool hasFocus(const emscripten::val& element) const;
     void announce(std::string_view text);
