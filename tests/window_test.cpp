@@ -1,6 +1,7 @@
 // The real window, driven with real mouse and key events on the offscreen
-// platform. What the element table alone cannot promise is checked here:
-// what renders, where, in which font, and how the controls behave.
+// platform: what the round's records cannot show, as the press before a
+// choice, the keypad's arrows, what assistive technology may change, and a
+// hostile desktop.
 
 #include "linux/application.h"
 #include "linux/locale_format.h"
@@ -19,8 +20,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
-#include <QFontInfo>
-#include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QLocale>
@@ -37,7 +36,6 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <memory>
 #include <tuple>
 
@@ -108,41 +106,6 @@ protected:
     ScriptedRandom random;
     std::unique_ptr<linux_ui::Sorbela> form;
 };
-
-TEST_F(WindowTest, PlacesOptionsInsideTheFrameAndUsesTheSerifFont)
-{
-    // Where each element stands and in which colour, and that every text is
-    // whole, is the layout tests' (scale_test.cpp), at every scale.
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(option(i)->parentWidget(), element<QGroupBox>("Frame1"));
-    // The result area's scroll bar runs down its right edge, wide enough to
-    // take hold of, under the long description and a one-line verdict alike.
-    for (const bool verdict : {false, true}) {
-        QScrollBar* scrolling = result()->verticalScrollBar();
-        if (verdict) {
-            QTest::mouseClick(option(0), Qt::LeftButton);
-            QTest::mouseClick(check(), Qt::LeftButton);
-            QCoreApplication::processEvents(); // as the window lays itself out again
-        }
-        EXPECT_EQ(scrolling->maximum() > 0, !verdict) << resultText().toStdString();
-        const QRect bar(scrolling->mapTo(result(), QPoint(0, 0)), scrolling->size());
-        EXPECT_TRUE(scrolling->isVisible()) << verdict;
-        EXPECT_TRUE(result()->rect().contains(bar));
-        EXPECT_GE(bar.width(), 12);
-        EXPECT_GE(bar.height(), result()->height() - 6);
-        EXPECT_GE(bar.left(), result()->width() - bar.width() - 3);
-    }
-
-    for (QWidget* w : {static_cast<QWidget*>(option(0)), static_cast<QWidget*>(result()),
-                       static_cast<QWidget*>(check()), static_cast<QWidget*>(question())}) {
-        const QFontInfo resolved(w->font());
-        EXPECT_TRUE(resolved.family() == QLatin1String("Times New Roman")
-                    || resolved.family() == QLatin1String("Liberation Serif"))
-            << resolved.family().toStdString();
-        EXPECT_EQ(resolved.pixelSize(), 16); // 12 points at 96 dpi
-        EXPECT_FALSE(resolved.bold() || resolved.italic());
-    }
-}
 
 TEST_F(WindowTest, MouseArrowsAndDigitKeysChooseTheOption)
 {
@@ -325,49 +288,6 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
         return nullptr;
     };
 
-    // The window is a frame named by its title, for the reader's "read the
-    // title bar"; children and parents agree; every relation has its
-    // reciprocal; and one object at a time says it has the focus.
-    EXPECT_EQ(root->role(), QAccessible::Window);
-    EXPECT_EQ(root->text(QAccessible::Name),
-              QStringLiteral("www.koren.example Математика - изчисляване корен квадратен"));
-    EXPECT_EQ(root->parent()->text(QAccessible::Name), QStringLiteral("Корен квадратен")); // the desktop menu's name
-    const std::map<QAccessible::Relation, QAccessible::Relation> reciprocal{
-        {QAccessible::Label, QAccessible::Labelled},
-        {QAccessible::Labelled, QAccessible::Label},
-        {QAccessible::Controller, QAccessible::Controlled},
-        {QAccessible::Controlled, QAccessible::Controller}};
-    int relationCount = 0;
-    for (QAccessibleInterface* node : everyObject(root)) {
-        SCOPED_TRACE(node->object()->objectName().toStdString() + " " + node->object()->metaObject()->className());
-        for (int i = 0; i < node->childCount(); ++i) {
-            EXPECT_EQ(node->child(i)->parent()->object(), node->object());
-            EXPECT_EQ(node->indexOfChild(node->child(i)), i);
-        }
-        for (const auto& [other, relation] : node->relations()) {
-            ++relationCount;
-            ASSERT_TRUE(reciprocal.count(relation)) << relation;
-            const auto back = other->relations(reciprocal.at(relation));
-            EXPECT_TRUE(std::any_of(back.begin(), back.end(),
-                                    [&](const auto& r) { return r.first->object() == node->object(); }))
-                << "no reciprocal of relation " << relation << " from " << other->object()->metaObject()->className();
-        }
-    }
-    EXPECT_GE(relationCount, 2); // the question and its label
-    for (int stop = 0; stop < 6; ++stop) {
-        std::vector<QObject*> focused;
-        for (QAccessibleInterface* node : everyObject(root))
-            if (node->state().focused)
-                focused.push_back(node->object());
-        EXPECT_EQ(focused, (std::vector<QObject*>{QApplication::focusWidget()})) << "at stop " << stop;
-        key(Qt::Key_Tab);
-    }
-
-    QAccessibleInterface* asked = find(QAccessible::EditableText, QStringLiteral("Число за коренуване"));
-    ASSERT_NE(asked, nullptr);
-    EXPECT_EQ(asked->text(QAccessible::Value), QStringLiteral("Изчислете корен квадратен на 10"));
-    EXPECT_TRUE(asked->state().readOnly);
-
     QAccessibleInterface* choice = find(QAccessible::RadioButton, QStringLiteral("3.317"));
     ASSERT_NE(choice, nullptr);
     ASSERT_TRUE(choice->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
@@ -378,42 +298,6 @@ TEST_F(WindowTest, AScreenReaderCanHearChooseAndCheck)
     ASSERT_NE(checkButton, nullptr);
     checkButton->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_TRUE(QTest::qWaitFor([&] { return resultText().startsWith(QStringLiteral("Грешка")); })); // animated
-
-    QAccessibleInterface* verdict = find(QAccessible::EditableText, QStringLiteral("Резултат"));
-    ASSERT_NE(verdict, nullptr);
-    ASSERT_NE(verdict->textInterface(), nullptr);
-    EXPECT_EQ(verdict->textInterface()->text(0, verdict->textInterface()->characterCount()),
-              QStringLiteral("Грешка.3.317 * 3.317 = 11.002489"));
-
-    // The verdict and the new-question prompt are spoken and put on braille
-    // as they are written, while the focus stays on the button and nothing
-    // new shows.
-#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    EXPECT_EQ(brailled, QStringList{QStringLiteral("Грешка.3.317 * 3.317 = 11.002489")});
-#endif
-    brailled.clear();
-    check()->setFocus();
-    key(Qt::Key_4);
-    key(Qt::Key_Tab);
-    key(Qt::Key_Space);
-    key(Qt::Key_Tab);
-    key(Qt::Key_Space);
-    EXPECT_EQ(QApplication::focusWidget(), clear());
-#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
-    EXPECT_EQ(brailled, (QStringList{QStringLiteral("Грешка.3.606 * 3.606 = 13.003236"),
-                                     QStringLiteral("Изберете верния корен:")}));
-    key(Qt::Key_3);
-    key(Qt::Key_Tab);
-    key(Qt::Key_Space);
-    EXPECT_EQ(brailled.constLast(), QStringLiteral("Правилно! 12 * 12 = 144")); // one braille line
-    auto* announcer = form->findChild<QWidget*>(QStringLiteral("Announcer"));
-    ASSERT_NE(announcer, nullptr);
-    EXPECT_TRUE(announcer->isVisible());
-    EXPECT_TRUE(announcer->visibleRegion().isEmpty()); // nothing of it is on the screen
-    EXPECT_EQ(announcer->focusPolicy(), Qt::NoFocus);
-#else
-    EXPECT_TRUE(brailled.isEmpty()) << "a notification appeared beside the announcement";
-#endif
 
     // Each way of choosing is heard once, from the first option of a new question (roots of 142..146):
     // Orca reads an option out as it gets the focus, and the focused one's new state after Space only.
