@@ -4,7 +4,8 @@
 // English one on a 360 x 740 touch screen. After each step: the
 // accessibility tree (focus and states), what the live region said, where
 // each element stands and whether its middle takes a tap, and a picture.
-// Then: the page again with the server gone, the single file from file://,
+// Then: the manifest as chromium reads it, and whether it may install the
+// site; the page again with the server gone, the single file from file://,
 // axe at both widths, and a fault of the engine's on the page.
 // Usage: node round.mjs SITE SINGLE_FILE RECORDS ROUND WORK CHROMIUM
 // (ROUND: the build's round/ folder; WORK: the test's own, with npm/ in it)
@@ -176,6 +177,15 @@ await round("en-US-narrow", {locale: "en-US", viewport: {width: 360, height: 740
     await page.goto(url);
     await ready(page);
     await page.evaluate(() => navigator.serviceWorker.ready);
+    // What a browser installs, as it reads it, and what it finds wanting.
+    const cdp = await context.newCDPSession(page);
+    const [{data}, {installabilityErrors}] = [await cdp.send("Page.getAppManifest"), await cdp.send("Page.getInstallabilityErrors")];
+    const manifest = `${JSON.stringify(JSON.parse(data), null, 1)}\n--- not installable because\n${installabilityErrors.map((e) => `${e.errorId}\n`).join("")}`;
+    const [manifestRecord, newManifest] = [records, fresh].map((root) => join(root, "web/chromium/site/manifest.txt"));
+    mkdirSync(dirname(newManifest), {recursive: true});
+    writeFileSync(newManifest, manifest);
+    if (!existsSync(manifestRecord) || readFileSync(manifestRecord, "utf8") !== manifest)
+        fail(`the manifest as chromium reads it differs from the record ${manifestRecord} (now ${newManifest})`);
     server.closeAllConnections();
     await new Promise((resolve) => server.close(resolve));
     await page.reload();
