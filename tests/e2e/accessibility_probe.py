@@ -120,13 +120,15 @@ def describe(accessible, path, depth, out):
         describe(accessible.get_child_at_index(i), f"{path}/{i}", depth + 1, out)
 
 
+# Atspi.Text's get_text and get_selection called as the interface's: Debian
+# 13's bindings would take the object's own, older ones of the same names.
 def read_text(text, path, pad, out):
     if text:
         count = text.get_character_count()
-        out.append(f"{pad}text {quoted(text.get_text(0, count))}")
+        out.append(f"{pad}text {quoted(Atspi.Text.get_text(text, 0, count))}")
         out.append(f"{pad}caret {text.get_caret_offset()}")
         for i in range(text.get_n_selections()):
-            selection = text.get_selection(i)
+            selection = Atspi.Text.get_selection(text, i)
             out.append(f"{pad}selection {selection.start_offset}-{selection.end_offset}")
         offset = 0
         while offset < count:
